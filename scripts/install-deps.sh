@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, and only those that are missing,
+# so that a build on a machine that has them all never asks anything and never touches apt.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  libsfml-dev
+  googletest libgtest-dev libbenchmark-dev
+  fonts-yanone-kaffeesatz
+  xvfb xauth xdotool libx11-dev libxtst-dev imagemagick
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

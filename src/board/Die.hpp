@@ -1,0 +1,12 @@
+#pragma once
+
+#include <SFML/Graphics/Rect.hpp>
+
+constexpr int dieFaces = 6;
+/// Side of one face in the die image, in texels.
+constexpr int dieFaceSize = 9;
+/// The die is drawn this many times the size of its image.
+constexpr float dieScale = 20.f;
+
+/// Texture rectangle of the die image's face for value face + 1.
+sf::IntRect dieFaceRect(int face);

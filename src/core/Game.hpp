@@ -1,0 +1,100 @@
+#pragma once
+
+#include "board/BoardGeometry.hpp"
+#include "board/Field.hpp"
+#include "board/FieldText.hpp"
+#include "players/Player.hpp"
+
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Rect.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Texture.hpp>
+#include <SFML/System/Time.hpp>
+#include <SFML/Window/Event.hpp>
+#include <SFML/Window/VideoMode.hpp>
+
+#include <array>
+#include <functional>
+#include <random>
+#include <vector>
+
+constexpr int idleDie = 1;
+constexpr int rollingDie = 2;
+
+/// How a game is run. The defaults are the real game; tests leave out the window and the
+/// waits, and choose the die.
+struct GameOptions {
+    /// Without a window nothing is drawn: the game is then only its rules and its tokens'
+    /// movement. (Its textures still want an X display, as SFML's always do.)
+    bool openWindow = true;
+    /// Frames per second the window keeps to; 0 lets it run free.
+    unsigned int frameLimit = 60;
+    /// Waits inside a turn; empty means real sleeps.
+    std::function<void(sf::Time)> sleep;
+    /// Number of die animation frames of a roll, from 30 to 35; empty means a fair draw.
+    std::function<int()> drawFrameCount;
+};
+
+/// The application: owns the window and every resource and piece of state of a running game.
+class Game {
+public:
+    Game();
+    explicit Game(GameOptions options);
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    /// Whether the game still runs: the window is open (or, without one, no close was asked).
+    bool isOpen() const;
+
+    /// Takes at most one event from the window and acts on it.
+    void update();
+
+    /// Acts on one event: closes the game, adds or removes a player or plays a whole turn.
+    void handleEvent(const sf::Event& event);
+
+    /// Draws one complete frame and displays it; every token moves one easing step.
+    void render();
+
+    /// Gives every player standing on the field a waypoint at its place there.
+    void arrangeTokens(int field);
+
+    // Members in the order they are built; the font and the die texture outlive every text
+    // and sprite that refers to them.
+    sf::RenderWindow* window = nullptr;
+    sf::VideoMode videoMode;
+    sf::Event event{};
+    sf::Font font;
+    sf::Texture diceTexture;
+    sf::Sprite diceSprite;
+    sf::IntRect diceRect;
+    bool hasEvent = false;
+    int diceState = idleDie;
+    std::array<FieldText, fieldCount> fieldTexts;
+    std::array<Field, fieldCount> fields;
+    std::vector<Player> players;
+    int playerCount = 0;
+    int currentPlayer = 0;
+    sf::RectangleShape currentPlayerMarker{sf::Vector2f(0.f, 0.f)};
+
+private:
+    void initWindow();
+    void setUpBoard();
+    void setUpDie();
+    void layOutFields();
+    void drawBoard();
+    void drawPlayers();
+
+    void addPlayer();
+    void removePlayer();
+    void playTurn();
+    int rollDie();
+    void moveRoller(Player& roller, int face);
+    void pause(sf::Time duration);
+
+    GameOptions options;
+    std::mt19937 randomEngine;
+    bool closeRequested = false;
+};

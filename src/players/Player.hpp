@@ -1,0 +1,50 @@
+#pragma once
+
+#include <SFML/Graphics/CircleShape.hpp>
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/System/Vector2.hpp>
+
+#include <deque>
+#include <string>
+
+/// Turns a player sits out after landing on the waiting field.
+constexpr int turnsToWaitOnWaitingField = 2;
+
+/// One participant: the field they stand on, their token, their status row with the task
+/// they last landed on, and the turns they still have to sit out.
+struct Player {
+    /// Builds a player whose texts use the game's font, which must outlive the player.
+    explicit Player(const sf::Font& font);
+
+    /// Places the status row for the slot (the player's index in the list) and colours the
+    /// token and the row. The token's place on the board is left alone.
+    void setSlot(int slot);
+
+    /// Puts the player on a field and shows the task (bytes, as in the field texts).
+    void setField(int field, std::string task);
+
+    /// Makes the player sit out the next two turns, whatever was left to wait.
+    void startWaiting();
+
+    /// Spends one turn of waiting. Returns the turns there were to wait before the call.
+    int consumeWaitTurn();
+
+    /// Puts the token at the point at once and drops every waypoint still to reach.
+    void placeToken(sf::Vector2f point);
+
+    /// Moves the token one easing step along its path and places it where it is shown.
+    void stepToken();
+
+    int position = 0;
+    sf::CircleShape token;
+    sf::RectangleShape statusRow;
+    sf::CircleShape waitBadge;
+    bool finished = false;
+    int turnsToWait = 0;
+    std::deque<sf::Vector2f> path;
+    sf::Vector2f shownPosition;
+    sf::Text taskText;
+    sf::Text waitText;
+};

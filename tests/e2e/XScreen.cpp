@@ -1,0 +1,74 @@
+#include "e2e/XScreen.hpp"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <thread>
+
+XScreen::XScreen() : display(XOpenDisplay(nullptr)) {}
+
+XScreen::~XScreen() {
+    if (display != nullptr) {
+        XCloseDisplay(display);
+    }
+}
+
+int XScreen::width() const {
+    return DisplayWidth(display, DefaultScreen(display));
+}
+
+int XScreen::height() const {
+    return DisplayHeight(display, DefaultScreen(display));
+}
+
+void XScreen::capture() {
+    const int w = width();
+    const int h = height();
+    XImage* image = XGetImage(display, DefaultRootWindow(display), 0, 0,
+                              static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes,
+                              ZPixmap);
+    capturedWidth = w;
+    pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), sf::Color::Black);
+    if (image == nullptr) {
+        return;
+    }
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const unsigned long value = XGetPixel(image, x, y);
+            pixels[static_cast<std::size_t>(y * w + x)] =
+                sf::Color(static_cast<sf::Uint8>((value & image->red_mask) >> 16),
+                          static_cast<sf::Uint8>((value & image->green_mask) >> 8),
+                          static_cast<sf::Uint8>(value & image->blue_mask));
+        }
+    }
+    XDestroyImage(image);
+}
+
+sf::Color XScreen::pixel(int x, int y) const {
+    return pixels[static_cast<std::size_t>(y * capturedWidth + x)];
+}
+
+void XScreen::tap(unsigned long keysym) {
+    const KeyCode code = XKeysymToKeycode(display, keysym);
+    XTestFakeKeyEvent(display, code, True, 0);
+    XFlush(display);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    XTestFakeKeyEvent(display, code, False, 0);
+    XFlush(display);
+}
+
+bool XScreen::waitFor(const std::function<bool(const XScreen&)>& condition,
+                      std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        capture();
+        if (condition(*this)) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
