@@ -1,6 +1,4 @@
-#include "board/BoardGeometry.hpp"
-#include "e2e/GameProcess.hpp"
-#include "e2e/XScreen.hpp"
+#include "e2e/GameScreen.hpp"
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -14,32 +12,12 @@ using namespace std::chrono_literals;
 
 namespace {
 const sf::Color black{0, 0, 0};
-
-// A point inside a square below its label: labels are never taller than 84 pixels.
-sf::Vector2i fillPoint(int field) {
-    const sf::Vector2f corner = fieldPositions()[field];
-    return {static_cast<int>(corner.x) + 88, static_cast<int>(corner.y) + 88};
-}
-
-bool boardShown(const XScreen& screen) {
-    const sf::Vector2i point = fillPoint(0);
-    return screen.pixel(point.x, point.y) == fieldColour(0);
-}
-
-class BoardScreen : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(screen.connected()) << "no X display";
-        ASSERT_EQ(screen.width(), 1920);
-        ASSERT_EQ(screen.height(), 1080);
-    }
-    XScreen screen;
-};
 } // namespace
 
+using BoardScreen = GameScreenTest;
+
 TEST_F(BoardScreen, FirstFrameIsTheBoardAloneAndEscapeEndsTheGame) {
-    GameProcess game(KRAXELBRETT_BINARY, KRAXELBRETT_BUILD_DIR);
-    ASSERT_TRUE(screen.waitFor(boardShown, 15s));
+    GameProcess& game = start();
 
     for (const int field : {0, 1, 10, 20, 30, 39, 56, 57, 66, 100, 101, 102, 111}) {
         const sf::Vector2i fill = fillPoint(field);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/Game.hpp"
+
+#include <SFML/Window/Event.hpp>
+
+#include <memory>
+#include <vector>
+
+/// A game without a window that never waits: its die shows the values it is given, one per
+/// roll, and it records every wait a turn asks for.
+struct TestGame {
+    explicit TestGame(std::vector<int> dieValues = {}) : values(std::move(dieValues)) {
+        GameOptions options;
+        options.openWindow = false;
+        options.sleep = [this](sf::Time time) { waits.push_back(time); };
+        options.drawFrameCount = [this] {
+            // A value v is shown after 29 + v frames: the face steps once per frame from 0.
+            const int value = next < values.size() ? values[next++] : 1;
+            return 29 + value;
+        };
+        game = std::make_unique<Game>(std::move(options));
+    }
+
+    void press(sf::Keyboard::Key key) {
+        sf::Event event{};
+        event.type = sf::Event::KeyPressed;
+        event.key.code = key;
+        game->handleEvent(event);
+    }
+
+    /// Draws frames until no token has a waypoint left.
+    void settle() {
+        for (int frame = 0; frame < 1000; ++frame) {
+            game->render();
+        }
+    }
+
+    std::vector<int> values;
+    std::size_t next = 0;
+    std::vector<sf::Time> waits;
+    std::unique_ptr<Game> game;
+};
