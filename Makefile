@@ -29,8 +29,7 @@ test: build
 test-sanitize: deps
 	@[ -f $(SANITIZE_DIR)/CMakeCache.txt ] || cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DKRAXELBRETT_SANITIZE=ON
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	  scripts/with-display.sh ctest --test-dir $(SANITIZE_DIR) --output-on-failure
+	scripts/with-display.sh ctest --test-dir $(SANITIZE_DIR) --output-on-failure
 
 screenshot: build
 	scripts/with-display.sh scripts/screenshot.sh $(BUILD_DIR) docs/board.png

@@ -15,8 +15,8 @@ const sf::Vector2f markerSize{20.f, 20.f};
 
 void Game::setUpBoard() {
     setUpDie();
-    randomEngine.seed(static_cast<std::mt19937::result_type>(
-        std::chrono::system_clock::now().time_since_epoch().count()));
+    const auto now = std::chrono::system_clock::now().time_since_epoch().count();
+    randomEngine.seed(options.seed.value_or(static_cast<std::uint32_t>(now)));
     layOutFields();
     for (const Jump& jump : initializeJumps()) {
         fields[jump.field].target = jump.target;

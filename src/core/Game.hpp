@@ -16,7 +16,9 @@
 #include <SFML/Window/VideoMode.hpp>
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -35,6 +37,8 @@ struct GameOptions {
     std::function<void(sf::Time)> sleep;
     /// Number of die animation frames of a roll, from 30 to 35; empty means a fair draw.
     std::function<int()> drawFrameCount;
+    /// Seed of the fair draw; empty means the current time.
+    std::optional<std::uint32_t> seed;
 };
 
 /// The application: owns the window and every resource and piece of state of a running game.
