@@ -6,7 +6,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test test-sanitize screenshot clean
+.PHONY: all deps build run test test-sanitize bench screenshot clean
 
 all: build
 
@@ -30,6 +30,10 @@ test-sanitize: deps
 	@[ -f $(SANITIZE_DIR)/CMakeCache.txt ] || cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DKRAXELBRETT_SANITIZE=ON
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	scripts/with-display.sh ctest --test-dir $(SANITIZE_DIR) --output-on-failure
+
+# Frame cost, frame rate, start-up time and memory; run it on an otherwise idle machine.
+bench: build
+	cd $(BUILD_DIR) && ../scripts/with-display.sh ./bench/frame_bench
 
 screenshot: build
 	scripts/with-display.sh scripts/screenshot.sh $(BUILD_DIR) docs/board.png

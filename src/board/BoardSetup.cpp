@@ -21,6 +21,7 @@ void Game::setUpBoard() {
     for (const Jump& jump : initializeJumps()) {
         fields[jump.field].target = jump.target;
     }
+    boardDrawing.build(fields);
 
     currentPlayerMarker.setFillColor(sf::Color::White);
     currentPlayerMarker.setSize(markerSize);

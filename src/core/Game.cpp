@@ -40,42 +40,37 @@ bool Game::isOpen() const {
 }
 
 void Game::render() {
-    if (window == nullptr) {
-        for (Player& player : players) {
-            player.stepToken();
-        }
-        return;
-    }
-
-    window->clear(background);
-    drawBoard();
-    drawPlayers();
-    if (playerCount != 0) {
-        window->draw(currentPlayerMarker);
-    }
-    if (diceState == rollingDie) {
-        window->draw(diceSprite);
-    }
-    window->display();
-}
-
-void Game::drawBoard() {
-    for (const Field& field : fields) {
-        window->draw(field.rect);
-        window->draw(field.text);
-    }
-}
-
-void Game::drawPlayers() {
-    // A player's token goes under its own row but over every earlier player's row.
     for (Player& player : players) {
         player.stepToken();
-        window->draw(player.token);
-        window->draw(player.statusRow);
-        window->draw(player.taskText);
+    }
+    if (window != nullptr) {
+        drawFrame(*window);
+        window->display();
+    }
+}
+
+void Game::drawFrame(sf::RenderTarget& target) const {
+    target.clear(background);
+    boardDrawing.draw(target, fields);
+    drawPlayers(target);
+    if (playerCount != 0) {
+        target.draw(currentPlayerMarker);
+    }
+    if (diceState == rollingDie) {
+        target.draw(diceSprite);
+    }
+}
+
+void Game::drawPlayers(sf::RenderTarget& target) const {
+    // One player after the other: a player's task text may reach into the next row, which
+    // must cover it, and a player's token goes under its own row but over earlier rows.
+    for (const Player& player : players) {
+        target.draw(player.token);
+        target.draw(player.statusRow);
+        target.draw(player.taskText);
         if (player.turnsToWait != 0) {
-            window->draw(player.waitBadge);
-            window->draw(player.waitText);
+            target.draw(player.waitBadge);
+            target.draw(player.waitText);
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/BoardDrawing.hpp"
 #include "board/BoardGeometry.hpp"
 #include "board/Field.hpp"
 #include "board/FieldText.hpp"
@@ -62,6 +63,9 @@ public:
     /// Draws one complete frame and displays it; every token moves one easing step.
     void render();
 
+    /// Draws the frame as it stands into any target: board, players, marker and die.
+    void drawFrame(sf::RenderTarget& target) const;
+
     /// Gives every player standing on the field a waypoint at its place there.
     void arrangeTokens(int field);
 
@@ -88,8 +92,7 @@ private:
     void setUpBoard();
     void setUpDie();
     void layOutFields();
-    void drawBoard();
-    void drawPlayers();
+    void drawPlayers(sf::RenderTarget& target) const;
 
     void addPlayer();
     void removePlayer();
@@ -99,6 +102,7 @@ private:
     void pause(sf::Time duration);
 
     GameOptions options;
+    BoardDrawing boardDrawing;
     std::mt19937 randomEngine;
     bool closeRequested = false;
 };

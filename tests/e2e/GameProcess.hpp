@@ -17,6 +17,9 @@ public:
     /// was ended by a signal.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
 
+    /// The game's process id.
+    int id() const { return pid; }
+
 private:
     int pid = -1;
     bool exited = false;

@@ -22,13 +22,13 @@ int XScreen::height() const {
     return DisplayHeight(display, DefaultScreen(display));
 }
 
-void XScreen::capture() {
-    const int w = width();
-    const int h = height();
-    XImage* image = XGetImage(display, DefaultRootWindow(display), 0, 0,
+void XScreen::capture(sf::IntRect area) {
+    captured = area.width > 0 ? area : sf::IntRect(0, 0, width(), height());
+    const int w = captured.width;
+    const int h = captured.height;
+    XImage* image = XGetImage(display, DefaultRootWindow(display), captured.left, captured.top,
                               static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes,
                               ZPixmap);
-    capturedWidth = w;
     pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), sf::Color::Black);
     if (image == nullptr) {
         return;
@@ -46,7 +46,7 @@ void XScreen::capture() {
 }
 
 sf::Color XScreen::pixel(int x, int y) const {
-    return pixels[static_cast<std::size_t>(y * capturedWidth + x)];
+    return pixels[static_cast<std::size_t>((y - captured.top) * captured.width + x - captured.left)];
 }
 
 void XScreen::tap(unsigned long keysym) {
@@ -59,16 +59,16 @@ void XScreen::tap(unsigned long keysym) {
 }
 
 bool XScreen::waitFor(const std::function<bool(const XScreen&)>& condition,
-                      std::chrono::milliseconds timeout) {
+                      std::chrono::milliseconds timeout, sf::IntRect area) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        capture();
+        capture(area);
         if (condition(*this)) {
             return true;
         }
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(std::chrono::milliseconds(area.width > 0 ? 1 : 50));
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Rect.hpp>
 
 #include <chrono>
 #include <functional>
@@ -20,8 +21,8 @@ public:
     int width() const;
     int height() const;
 
-    /// Reads the whole screen once; pixel() then answers from that copy.
-    void capture();
+    /// Reads the screen, or a part of it, once; pixel() then answers from that copy.
+    void capture(sf::IntRect area = {});
     sf::Color pixel(int x, int y) const;
 
     /// Presses and releases the key with the given X keysym, as a keyboard would.
@@ -29,10 +30,10 @@ public:
 
     /// Captures the screen until the condition holds or the time is up.
     bool waitFor(const std::function<bool(const XScreen&)>& condition,
-                 std::chrono::milliseconds timeout);
+                 std::chrono::milliseconds timeout, sf::IntRect area = {});
 
 private:
     _XDisplay* display = nullptr;
-    int capturedWidth = 0;
+    sf::IntRect captured;
     std::vector<sf::Color> pixels;
 };
