@@ -6,7 +6,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test test-sanitize bench screenshot clean
+.PHONY: all deps build run test test-sanitize lint bench package screenshot clean
 
 all: build
 
@@ -31,12 +31,26 @@ test-sanitize: deps
 	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	scripts/with-display.sh ctest --test-dir $(SANITIZE_DIR) --output-on-failure
 
+# Layout and static analysis of our own code.
+lint: build
+	scripts/lint.sh $(BUILD_DIR)
+
 # Frame cost, frame rate, start-up time and memory; run it on an otherwise idle machine.
 bench: build
 	cd $(BUILD_DIR) && ../scripts/with-display.sh ./bench/frame_bench
 
+# A Debian package for /usr, built apart from the development build.
+PACKAGE_DIR ?= build-package
+package: deps
+	@[ -f $(PACKAGE_DIR)/CMakeCache.txt ] || cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DKRAXELBRETT_TESTS=OFF
+	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack
+	@ls $(PACKAGE_DIR)/kraxelbrett_*.deb
+
+# The README's pictures: the real game's first frame, and a game in play.
 screenshot: build
 	scripts/with-display.sh scripts/screenshot.sh $(BUILD_DIR) docs/board.png
+	cd $(BUILD_DIR) && ../scripts/with-display.sh ./make_screenshot ../docs/in-play.png
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(PACKAGE_DIR)

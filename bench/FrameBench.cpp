@@ -97,7 +97,7 @@ void mainLoopFiveSeconds(benchmark::State& state) {
             game.render();
             ++frames;
         }
-        state.counters["fps"] = frames / clock.getElapsedTime().asSeconds();
+        state.counters["fps"] = static_cast<double>(frames) / clock.getElapsedTime().asSeconds();
     }
 }
 
@@ -117,9 +117,8 @@ void startUpAndMemory(benchmark::State& state) {
     for (auto _ : state) {
         const auto started = std::chrono::steady_clock::now();
         GameProcess game(KRAXELBRETT_BINARY, KRAXELBRETT_BUILD_DIR);
-        screen.waitFor(
-            [](const XScreen& s) { return s.pixel(138, 98) == sf::Color(0, 126, 255); },
-            std::chrono::seconds(15), sf::IntRect(138, 98, 1, 1));
+        screen.waitFor([](const XScreen& s) { return s.pixel(138, 98) == sf::Color(0, 126, 255); },
+                       std::chrono::seconds(15), sf::IntRect(138, 98, 1, 1));
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
         state.SetIterationTime(elapsed.count());
 

@@ -4,11 +4,11 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config clang-format clang-tidy
   libsfml-dev
   googletest libgtest-dev libbenchmark-dev
   fonts-yanone-kaffeesatz
-  xvfb xauth xdotool libx11-dev libxtst-dev imagemagick
+  xvfb xauth xdotool libx11-dev libxtst-dev imagemagick desktop-file-utils
 )
 
 missing=()

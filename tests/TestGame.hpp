@@ -25,7 +25,7 @@ struct TestGame {
     }
 
     /// Adds players and puts each on its field, settled there.
-    void seat(const std::vector<int>& fields) {
+    void seat(const std::vector<int>& fields) const {
         for (const int field : fields) {
             press(sf::Keyboard::Add);
             game->players.back().setField(field, game->fieldTexts[field].text);
@@ -36,7 +36,7 @@ struct TestGame {
         settle();
     }
 
-    void press(sf::Keyboard::Key key) {
+    void press(sf::Keyboard::Key key) const {
         sf::Event event{};
         event.type = sf::Event::KeyPressed;
         event.key.code = key;
@@ -44,7 +44,7 @@ struct TestGame {
     }
 
     /// Draws frames until no token has a waypoint left.
-    void settle() {
+    void settle() const {
         for (int frame = 0; frame < 1000; ++frame) {
             game->render();
         }

@@ -1,7 +1,8 @@
 // Draws the die image the game reads: six faces in one row, values 1 to 6 from left to
-// right, each on a 9 x 9 cell. The game shows it twenty times enlarged without smoothing, so
-// every texel is a deliberate block: a white face with a dark rim, rounded by leaving the
-// corners clear, and one-texel pips on a 3 x 3 grid.
+// right, each on a 9 x 9 cell; and, when asked, the game's 64 x 64 icon, the five enlarged. The
+// game shows it twenty times enlarged without smoothing, so every texel is a deliberate block: a
+// white face with a dark rim, rounded by leaving the corners clear, and one-texel pips on a 3 x 3
+// grid.
 
 #include <SFML/Graphics/Image.hpp>
 
@@ -53,11 +54,25 @@ void drawFace(sf::Image& image, int value) {
         put(middleRight);
     }
 }
+
+bool saveIcon(const sf::Image& dice, const char* path) {
+    const int iconSize = 64;
+    const int scale = iconSize / cell;
+    const int face = 5;
+    sf::Image icon;
+    icon.create(iconSize, iconSize, sf::Color::Transparent);
+    for (int y = 0; y < cell * scale; ++y) {
+        for (int x = 0; x < cell * scale; ++x) {
+            icon.setPixel(x, y, dice.getPixel(cell * (face - 1) + x / scale, y / scale));
+        }
+    }
+    return icon.saveToFile(path);
+}
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_dice OUTPUT.png\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_dice DICE.png [ICON.png]\n");
         return 2;
     }
     sf::Image image;
@@ -65,5 +80,6 @@ int main(int argc, char** argv) {
     for (int value = 1; value <= faces; ++value) {
         drawFace(image, value);
     }
-    return image.saveToFile(argv[1]) ? 0 : 1;
+    const bool saved = image.saveToFile(argv[1]) && (argc == 2 || saveIcon(image, argv[2]));
+    return saved ? 0 : 1;
 }

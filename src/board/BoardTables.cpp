@@ -5,6 +5,7 @@
 // as one escape.
 
 std::array<FieldText, fieldCount> initializeFieldTexts() {
+    // clang-format off
     static const char* const tasks[fieldCount] = {
         "START", // 0
         "2 Schl\xFC" "cke", // 1
@@ -120,6 +121,7 @@ std::array<FieldText, fieldCount> initializeFieldTexts() {
         "Lass dir von\nallen etwas auf\nden K\xF6" "rper zeichnen", // 111
         "ZIEL", // 112
     };
+    // clang-format on
 
     std::array<FieldText, fieldCount> table;
     for (int field = 0; field < fieldCount; ++field) {

@@ -6,5 +6,5 @@ sf::String toDisplayString(const std::string& bytes) {
     for (const char byte : bytes) {
         codePoints.push_back(static_cast<unsigned char>(byte));
     }
-    return sf::String(codePoints);
+    return {codePoints};
 }

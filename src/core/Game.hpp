@@ -58,7 +58,7 @@ public:
     void update();
 
     /// Acts on one event: closes the game, adds or removes a player or plays a whole turn.
-    void handleEvent(const sf::Event& event);
+    void handleEvent(const sf::Event& happened);
 
     /// Draws one complete frame and displays it; every token moves one easing step.
     void render();
@@ -99,7 +99,7 @@ private:
     void playTurn();
     int rollDie();
     void moveRoller(Player& roller, int face);
-    void pause(sf::Time duration);
+    void pause(sf::Time duration) const;
 
     GameOptions options;
     BoardDrawing boardDrawing;

@@ -73,10 +73,10 @@ void Game::playTurn() {
 }
 
 int Game::rollDie() {
-    const int frames = options.drawFrameCount
-                           ? options.drawFrameCount()
-                           : std::uniform_int_distribution<int>(minimumDieFrames,
-                                                                maximumDieFrames)(randomEngine);
+    const int frames =
+        options.drawFrameCount
+            ? options.drawFrameCount()
+            : std::uniform_int_distribution<int>(minimumDieFrames, maximumDieFrames)(randomEngine);
     diceState = rollingDie;
     int face = 0;
     for (int frame = 0; frame < frames; ++frame) {
@@ -122,7 +122,7 @@ void Game::moveRoller(Player& roller, int face) {
     }
 }
 
-void Game::pause(sf::Time duration) {
+void Game::pause(sf::Time duration) const {
     if (options.sleep) {
         options.sleep(duration);
     } else {

@@ -10,10 +10,8 @@ const std::size_t circlePoints = 30;
 } // namespace
 
 Player::Player(const sf::Font& font)
-    : token(sharedTokenRadius, circlePoints),
-      statusRow({rowWidth, rowHeight}),
-      waitBadge(25.f, circlePoints),
-      taskText("", font, statusTextSize),
+    : token(sharedTokenRadius, circlePoints), statusRow({rowWidth, rowHeight}),
+      waitBadge(25.f, circlePoints), taskText("", font, statusTextSize),
       waitText("", font, statusTextSize) {
     token.setOutlineColor(sf::Color::Black);
     token.setOutlineThickness(-2.f);
@@ -34,7 +32,7 @@ void Player::setSlot(int slot) {
     statusRow.setFillColor(slotColour(slot));
 }
 
-void Player::setField(int field, std::string task) {
+void Player::setField(int field, const std::string& task) {
     position = field;
     taskText.setString(toDisplayString(task));
 }

@@ -23,7 +23,7 @@ struct Player {
     void setSlot(int slot);
 
     /// Puts the player on a field and shows the task (bytes, as in the field texts).
-    void setField(int field, std::string task);
+    void setField(int field, const std::string& task);
 
     /// Makes the player sit out the next two turns, whatever was left to wait.
     void startWaiting();

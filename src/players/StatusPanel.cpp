@@ -8,7 +8,9 @@ const float markerTop = 40.f;
 
 SlotLayout slotLayout(int slot) {
     const auto top = static_cast<float>(slotPitch * slot);
-    return {{rowLeft, top}, {rowLeft + 100.f, top + 30.f}, {rowLeft + 50.f, top + 50.f},
+    return {{rowLeft, top},
+            {rowLeft + 100.f, top + 30.f},
+            {rowLeft + 50.f, top + 50.f},
             {rowLeft + 60.f, top + 60.f}};
 }
 

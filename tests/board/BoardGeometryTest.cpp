@@ -11,8 +11,8 @@ TEST(BoardGeometry, SpiralPlacesTheFieldsClockwiseFromTheOutsideIn) {
         int field;
         float x, y;
     } cases[] = {
-        {0, 50, 10},   {10, 950, 10},  {11, 950, 100}, {20, 950, 910}, {30, 50, 910},
-        {39, 50, 100}, {40, 140, 100}, {48, 860, 100}, {66, 140, 640}, {95, 230, 280},
+        {0, 50, 10},    {10, 950, 10},   {11, 950, 100},  {20, 950, 910}, {30, 50, 910},
+        {39, 50, 100},  {40, 140, 100},  {48, 860, 100},  {66, 140, 640}, {95, 230, 280},
         {96, 320, 280}, {111, 320, 370}, {112, 410, 370},
     };
     for (const auto& c : cases) {
@@ -46,9 +46,8 @@ TEST(BoardGeometry, ColoursRunFromBlueToRedWithAnOrangeGoal) {
         int field;
         sf::Color colour;
     } cases[] = {
-        {0, {0, 126, 255}},     {1, {2, 126, 253}},   {56, {126, 126, 129}},
-        {57, {128, 126, 127}},  {100, {225, 126, 30}}, {111, {250, 126, 5}},
-        {112, {255, 140, 0}},
+        {0, {0, 126, 255}},    {1, {2, 126, 253}},   {56, {126, 126, 129}}, {57, {128, 126, 127}},
+        {100, {225, 126, 30}}, {111, {250, 126, 5}}, {112, {255, 140, 0}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(fieldColour(c.field), c.colour) << "field " << c.field;
@@ -60,7 +59,10 @@ TEST(BoardGeometry, ColoursRunFromBlueToRedWithAnOrangeGoal) {
 TEST(BoardGeometry, LabelsPutTheNumberAboveTheTaskExceptOnStartAndGoal) {
     EXPECT_EQ(fieldLabel(0, "START"), "START");
     EXPECT_EQ(fieldLabel(112, "ZIEL"), "ZIEL");
-    EXPECT_EQ(fieldLabel(1, "2 Schl\xFC" "cke"), "1.\n2 Schl\xFC" "cke");
+    EXPECT_EQ(fieldLabel(1, "2 Schl\xFC"
+                            "cke"),
+              "1.\n2 Schl\xFC"
+              "cke");
     EXPECT_EQ(fieldLabel(28, "Mischshot\trinken"), "28.\nMischshot\trinken");
     EXPECT_EQ(fieldLabel(111, "x"), "111.\nx");
 }

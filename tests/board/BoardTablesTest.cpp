@@ -10,7 +10,7 @@
 namespace {
 std::u32string codePoints(const std::string& bytes) {
     const auto utf32 = toDisplayString(bytes).toUtf32();
-    return std::u32string(utf32.begin(), utf32.end());
+    return {utf32.begin(), utf32.end()};
 }
 } // namespace
 
@@ -52,9 +52,8 @@ TEST(FieldTexts, KeepTheirRepertoireAndShape) {
         tabs += static_cast<int>(std::count(text.begin(), text.end(), '\t'));
         for (const char byte : text) {
             const auto value = static_cast<unsigned char>(byte);
-            const bool allowed = (value >= 0x20 && value < 0x7F) || byte == '\n' ||
-                                 byte == '\t' || value == 0xE4 || value == 0xF6 ||
-                                 value == 0xFC || value == 0xDF;
+            const bool allowed = (value >= 0x20 && value < 0x7F) || byte == '\n' || byte == '\t' ||
+                                 value == 0xE4 || value == 0xF6 || value == 0xFC || value == 0xDF;
             EXPECT_TRUE(allowed) << "field " << field << " byte " << int(value);
         }
         std::istringstream lines(text);
@@ -70,7 +69,9 @@ TEST(FieldTexts, KeepTheirRepertoireAndShape) {
     EXPECT_EQ(repeats["Safe Zone"], 3);
     EXPECT_EQ(repeats["Regel"], 3);
     EXPECT_EQ(repeats["EX"], 3);
-    EXPECT_EQ(repeats["-1 Kleidungsst\xFC" "ck"], 4);
+    EXPECT_EQ(repeats["-1 Kleidungsst\xFC"
+                      "ck"],
+              4);
     EXPECT_EQ(texts[waitingField].text, "2 Runden\naussetzen!");
 }
 
@@ -93,7 +94,7 @@ TEST(Jumps, AgreeWithTheFieldNumbersTheirTextsName) {
         EXPECT_NE(jump.field, goalField);
     }
     const std::map<int, int> expected = {
-        {10, 13}, {11, 48}, {13, 37}, {14, 11}, {19, 0},   {37, 13},  {48, 11},
+        {10, 13}, {11, 48}, {13, 37}, {14, 11}, {19, 0},    {37, 13},   {48, 11},
         {68, 93}, {75, 98}, {93, 68}, {98, 75}, {106, 105}, {109, 111},
     };
     EXPECT_EQ(targets, expected);

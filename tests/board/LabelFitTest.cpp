@@ -40,8 +40,8 @@ TEST(LabelFit, EveryLabelFitsItsSquareWithTheShippedFont) {
         int inside = 0;
         for (unsigned int y = 0; y < image.getSize().y; ++y) {
             for (unsigned int x = 0; x < image.getSize().x; ++x) {
-                const bool within = x >= margin && x < margin + side && y >= margin &&
-                                    y < margin + side;
+                const bool within =
+                    x >= margin && x < margin + side && y >= margin && y < margin + side;
                 const bool fringe = x == margin - 1 && y >= margin && y < margin + side;
                 const bool covered = image.getPixel(x, y).a != 0;
                 (within ? inside : fringe ? leftFringe : outside) += covered ? 1 : 0;

@@ -29,12 +29,14 @@ TEST(FrameDrawing, GroupedBoardGivesThePixelsOfThePlainDrawing) {
     Game& game = *test.game;
     test.seat({0, 0, 17, 22, 22, 66, 101, 112, 112});
     game.players[5].startWaiting();
-    game.players[3].setField(22, game.fieldTexts[110].text);  // six lines over the next rows
+    game.players[3].setField(22, game.fieldTexts[110].text); // six lines over the next rows
 
     for (const int diceState : {idleDie, rollingDie}) {
         game.diceState = diceState;
-        const sf::Image plain = capture([&](sf::RenderTarget& target) { drawPlainly(game, target); });
-        const sf::Image grouped = capture([&](sf::RenderTarget& target) { game.drawFrame(target); });
+        const sf::Image plain =
+            capture([&](sf::RenderTarget& target) { drawPlainly(game, target); });
+        const sf::Image grouped =
+            capture([&](sf::RenderTarget& target) { game.drawFrame(target); });
         EXPECT_EQ(differingPixels(plain, grouped), 0) << "die state " << diceState;
     }
 }

@@ -9,8 +9,8 @@ TEST(Letterbox, ShowsTheWholeLayoutScaledAndCentred) {
     } cases[] = {
         {{1920, 1080}, {0.f, 0.f, 1.f, 1.f}},
         {{3840, 2160}, {0.f, 0.f, 1.f, 1.f}},
-        {{1280, 960}, {0.f, 0.125f, 1.f, 0.75f}},   // 4:3 screen: bars above and below
-        {{2560, 1080}, {0.125f, 0.f, 0.75f, 1.f}},  // wide screen: bars at the sides
+        {{1280, 960}, {0.f, 0.125f, 1.f, 0.75f}},  // 4:3 screen: bars above and below
+        {{2560, 1080}, {0.125f, 0.f, 0.75f, 1.f}}, // wide screen: bars at the sides
     };
     for (const auto& c : cases) {
         const sf::View view = letterboxView(c.window);

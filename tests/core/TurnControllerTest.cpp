@@ -25,7 +25,8 @@ TEST(TurnController, OneRollMovesTheTokenAndPassesTheTurn) {
     EXPECT_EQ(game.currentPlayerMarker.getPosition(), sf::Vector2f(1070.f, 40.f));
     // The roller glides to the new field; those left behind close up on the old one.
     EXPECT_EQ(game.players[0].path.back(), lonePlace(game, 4));
-    EXPECT_EQ(game.players[2].path.back(), game.fields[0].rect.getPosition() + sf::Vector2f(30.f, 0.f));
+    EXPECT_EQ(game.players[2].path.back(),
+              game.fields[0].rect.getPosition() + sf::Vector2f(30.f, 0.f));
 
     test.press(sf::Keyboard::W);
     EXPECT_EQ(game.currentPlayerMarker.getPosition(), sf::Vector2f(1070.f, 140.f));
@@ -49,7 +50,7 @@ TEST(TurnController, TheGoalIsReachedExactlyOrBouncedOff) {
         {110, 6, 108, true, false},
         {111, 2, 111, true, false},
         {106, 6, 112, false, true},
-        {112, 3, 111, true, false},  // bounces to 109, which sends on to 111
+        {112, 3, 111, true, false}, // bounces to 109, which sends on to 111
     };
     for (const auto& c : cases) {
         TestGame test({c.value});
@@ -87,7 +88,7 @@ TEST(TurnController, LandingOnTheWaitingFieldSitsOutTwoTurns) {
     test.press(sf::Keyboard::W);
     EXPECT_EQ(game.players[0].position, waitingField);
     EXPECT_EQ(game.players[0].turnsToWait, 2);
-    test.press(sf::Keyboard::W);  // the other player
+    test.press(sf::Keyboard::W); // the other player
     const int positionsOfTheOther[] = {2, 3};
     const int badge[] = {1, 0};
     for (int turn = 0; turn < 2; ++turn) {
@@ -104,8 +105,8 @@ TEST(TurnController, JumpsAreTakenOnceWithTheTaskOfThePairOrTheTarget) {
     const struct {
         int landed, target, taskField;
     } cases[] = {
-        {11, 48, 11}, {48, 11, 48}, {10, 13, 13},  {14, 11, 11},  {19, 0, 0},
-        {13, 37, 13}, {37, 13, 37}, {68, 93, 68},  {93, 68, 93},  {75, 98, 75},
+        {11, 48, 11}, {48, 11, 48},    {10, 13, 13},    {14, 11, 11}, {19, 0, 0},
+        {13, 37, 13}, {37, 13, 37},    {68, 93, 68},    {93, 68, 93}, {75, 98, 75},
         {98, 75, 98}, {106, 105, 105}, {109, 111, 111}, {56, 56, 56}, {84, 84, 84},
     };
     for (const auto& c : cases) {

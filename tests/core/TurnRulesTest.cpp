@@ -7,9 +7,8 @@ TEST(TurnRules, MovesBounceBackFromTheGoalAsFarAsTheyWentPastIt) {
         int from, steps, to;
         bool overshoots;
     } cases[] = {
-        {0, 1, 1, false},      {105, 6, 111, false}, {106, 6, 112, false},
-        {110, 6, 108, true},   {111, 2, 111, true},  {112, 1, 111, true},
-        {112, 6, 106, true},
+        {0, 1, 1, false},    {105, 6, 111, false}, {106, 6, 112, false}, {110, 6, 108, true},
+        {111, 2, 111, true}, {112, 1, 111, true},  {112, 6, 106, true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(moveTarget(c.from, c.steps), c.to) << c.from << " + " << c.steps;

@@ -14,9 +14,9 @@ TEST(TurnSoak, TenThousandRandomEventsKeepTheGameConsistent) {
     }
     Game& game = *test.game;
 
-    const sf::Keyboard::Key keys[] = {sf::Keyboard::Add, sf::Keyboard::Add, sf::Keyboard::Subtract,
-                                      sf::Keyboard::W, sf::Keyboard::W, sf::Keyboard::W,
-                                      sf::Keyboard::A, sf::Keyboard::Space};
+    const sf::Keyboard::Key keys[] = {sf::Keyboard::Add, sf::Keyboard::Add,  sf::Keyboard::Subtract,
+                                      sf::Keyboard::W,   sf::Keyboard::W,    sf::Keyboard::W,
+                                      sf::Keyboard::A,   sf::Keyboard::Space};
     std::uniform_int_distribution<int> pick(0, static_cast<int>(std::size(keys)));
     int closes = 0;
     for (int step = 0; step < 10000; ++step) {

@@ -30,6 +30,17 @@ protected:
         return screen.pixel(point.x, point.y) == fieldColour(startField);
     }
 
+    /// Pixels of field 0's square that its label "START" darkens.
+    static int startLabelPixels(const XScreen& screen) {
+        int dark = 0;
+        for (int y = 10; y < 60; ++y) {
+            for (int x = 50; x < 140; ++x) {
+                dark += screen.pixel(x, y).r + screen.pixel(x, y).g < 60 ? 1 : 0;
+            }
+        }
+        return dark;
+    }
+
     /// Starts the game in the build folder and waits for its board.
     GameProcess& start() {
         game = std::make_unique<GameProcess>(KRAXELBRETT_BINARY, KRAXELBRETT_BUILD_DIR);

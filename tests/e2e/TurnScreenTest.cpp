@@ -39,7 +39,8 @@ int tokenField(const XScreen& screen) {
 TEST_F(TurnScreen, WRollsTheDieAndMovesTheTokenOneLegalRoll) {
     GameProcess& running = start();
     screen.tap(XK_KP_Add);
-    EXPECT_TRUE(screen.waitFor([](const XScreen& s) { return s.pixel(1900, 5) == slotColour(0); }, 5s));
+    EXPECT_TRUE(
+        screen.waitFor([](const XScreen& s) { return s.pixel(1900, 5) == slotColour(0); }, 5s));
     EXPECT_FALSE(dieShown(screen));
 
     screen.tap(XK_w);

@@ -26,27 +26,29 @@ void XScreen::capture(sf::IntRect area) {
     captured = area.width > 0 ? area : sf::IntRect(0, 0, width(), height());
     const int w = captured.width;
     const int h = captured.height;
-    XImage* image = XGetImage(display, DefaultRootWindow(display), captured.left, captured.top,
-                              static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes,
-                              ZPixmap);
+    XImage* image =
+        XGetImage(display, DefaultRootWindow(display), captured.left, captured.top,
+                  static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes, ZPixmap);
     pixels.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), sf::Color::Black);
     if (image == nullptr) {
         return;
     }
+    auto next = pixels.begin();
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             const unsigned long value = XGetPixel(image, x, y);
-            pixels[static_cast<std::size_t>(y * w + x)] =
-                sf::Color(static_cast<sf::Uint8>((value & image->red_mask) >> 16),
-                          static_cast<sf::Uint8>((value & image->green_mask) >> 8),
-                          static_cast<sf::Uint8>(value & image->blue_mask));
+            *next++ = sf::Color(static_cast<sf::Uint8>((value & image->red_mask) >> 16),
+                                static_cast<sf::Uint8>((value & image->green_mask) >> 8),
+                                static_cast<sf::Uint8>(value & image->blue_mask));
         }
     }
     XDestroyImage(image);
 }
 
 sf::Color XScreen::pixel(int x, int y) const {
-    return pixels[static_cast<std::size_t>((y - captured.top) * captured.width + x - captured.left)];
+    const auto row = static_cast<std::size_t>(y - captured.top);
+    const auto column = static_cast<std::size_t>(x - captured.left);
+    return pixels[row * static_cast<std::size_t>(captured.width) + column];
 }
 
 void XScreen::tap(unsigned long keysym) {

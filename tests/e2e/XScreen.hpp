@@ -7,7 +7,8 @@
 #include <functional>
 #include <vector>
 
-struct _XDisplay;
+// Xlib's own name for its display; its header would bring macros that clash with SFML.
+struct _XDisplay; // NOLINT(bugprone-reserved-identifier)
 
 /// The X server's screen as a person sees it: its pixels, and a keyboard to press keys on.
 class XScreen {

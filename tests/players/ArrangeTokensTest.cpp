@@ -29,9 +29,10 @@ TEST(ArrangeTokens, NewPlayersJoinOnTheStartInTheGridInListOrder) {
     test.settle();
     for (int k = 0; k < 9; ++k) {
         const Player& player = game.players[static_cast<std::size_t>(k)];
-        EXPECT_EQ(player.token.getPosition(),
-                  field0 + sf::Vector2f(static_cast<float>(30 * (k % 3)),
-                                        static_cast<float>(30 * (k / 3))));
+        const int column = k % 3;
+        const int row = k / 3;
+        EXPECT_EQ(player.token.getPosition(), field0 + sf::Vector2f(static_cast<float>(30 * column),
+                                                                    static_cast<float>(30 * row)));
         EXPECT_EQ(player.token.getRadius(), 15.f);
         EXPECT_EQ(player.token.getFillColor(), slotColour(k));
         EXPECT_EQ(player.statusRow.getPosition().y, static_cast<float>(100 * k));

@@ -44,8 +44,9 @@ TEST_F(PlayerTest, SlotPlacesTheRowAndColoursTokenAndRowButLeavesTheTokenWhereIt
 
 TEST_F(PlayerTest, SetFieldShowsTheTaskAndChangesNothingElse) {
     player.startWaiting();
-    player.path.push_back({1.f, 2.f});
-    player.setField(1, "2 Schl\xFC" "cke");
+    player.path.emplace_back(1.f, 2.f);
+    player.setField(1, "2 Schl\xFC"
+                       "cke");
     EXPECT_EQ(player.position, 1);
     EXPECT_EQ(player.taskText.getString().getSize(), 10u);
     EXPECT_EQ(player.taskText.getString()[6], 0xFCu);
@@ -72,7 +73,7 @@ TEST_F(PlayerTest, TokenPassesEveryWaypointInOrderOnePerStepAtMost) {
     EXPECT_EQ(steps, 21);
     EXPECT_EQ(player.token.getPosition(), sf::Vector2f(90.f, 0.f));
 
-    player.path.push_back({500.f, 500.f});
+    player.path.emplace_back(500.f, 500.f);
     player.placeToken({50.f, 10.f});
     EXPECT_TRUE(player.path.empty());
     player.stepToken();

@@ -24,10 +24,8 @@ TEST(TokenPath, EasingCoversAFifthOfTheWayAndSnapsWithinAPixel) {
         sf::Vector2f from, to;
         int steps;
     } cases[] = {
-        {{50.f, 10.f}, {140.f, 10.f}, 21},
-        {{140.f, 10.f}, {50.f, 10.f}, 21},
-        {{50.f, 10.f}, {50.f, 100.f}, 21},
-        {{0.f, 0.f}, {1000.f, 0.f}, 31},
+        {{50.f, 10.f}, {140.f, 10.f}, 21}, {{140.f, 10.f}, {50.f, 10.f}, 21},
+        {{50.f, 10.f}, {50.f, 100.f}, 21}, {{0.f, 0.f}, {1000.f, 0.f}, 31},
         {{65.f, 25.f}, {65.f, 25.f}, 0},
     };
     for (const auto& c : cases) {
@@ -42,9 +40,8 @@ TEST(TokenPath, TokensStandAloneInTheMiddleOrSideBySideInAGrid) {
         sf::Vector2f place;
         float radius;
     } cases[] = {
-        {0, 1, {155.f, 115.f}, 30.f}, {0, 2, {140.f, 100.f}, 15.f},
-        {1, 2, {170.f, 100.f}, 15.f}, {3, 4, {140.f, 130.f}, 15.f},
-        {2, 9, {200.f, 100.f}, 15.f}, {8, 9, {200.f, 160.f}, 15.f},
+        {0, 1, {155.f, 115.f}, 30.f}, {0, 2, {140.f, 100.f}, 15.f}, {1, 2, {170.f, 100.f}, 15.f},
+        {3, 4, {140.f, 130.f}, 15.f}, {2, 9, {200.f, 100.f}, 15.f}, {8, 9, {200.f, 160.f}, 15.f},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(tokenPlace(square, c.k, c.count), c.place) << c.k << " of " << c.count;
