@@ -45,6 +45,14 @@ TEST_F(TurnScreen, WRollsTheDieAndMovesTheTokenOneLegalRoll) {
 
     screen.tap(XK_w);
     ASSERT_TRUE(screen.waitFor(dieShown, 5s)) << "the die appears";
+    // Its dark rim spans exactly x 870 to 1049 across the middle of the die.
+    const sf::Color rim{40, 40, 40};
+    EXPECT_EQ(screen.pixel(870, 540), rim);
+    EXPECT_EQ(screen.pixel(1049, 540), rim);
+    EXPECT_NE(screen.pixel(869, 540), rim);
+    EXPECT_NE(screen.pixel(1050, 540), rim);
+    EXPECT_EQ(screen.pixel(900, 450), rim) << "top edge";
+    EXPECT_NE(screen.pixel(900, 449), rim);
     EXPECT_TRUE(screen.waitFor([](const XScreen& s) { return !dieShown(s); }, 10s))
         << "and is gone after the roll";
 
