@@ -43,14 +43,6 @@ void seatNinePlayers(Game& game) {
     }
 }
 
-void clearedAndShown(benchmark::State& state) {
-    sf::RenderWindow window(sf::VideoMode(800, 600, 0), "bench", sf::Style::Fullscreen);
-    for (auto _ : state) {
-        window.clear(sf::Color::Black);
-        window.display();
-    }
-}
-
 // Frames of the same window only cleared and shown, in milliseconds each: the floor that
 // every frame pays for getting its pixels to the screen.
 double clearedFrameMs(sf::RenderWindow& window) {
@@ -133,7 +125,6 @@ void startUpAndMemory(benchmark::State& state) {
 }
 } // namespace
 
-BENCHMARK(clearedAndShown)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(gameFrameNinePlayers)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(plainFrameNinePlayers)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(mainLoopFiveSeconds)->Unit(benchmark::kSecond)->Iterations(1);

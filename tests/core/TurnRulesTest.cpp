@@ -23,17 +23,6 @@ TEST(TurnRules, TheDieShowsFaceOneFirstAndValueFramesMinus29) {
     }
 }
 
-TEST(TurnRules, TurnsPassInListOrderAndJumpsShowTheRightTask) {
-    EXPECT_EQ(nextPlayer(0, 1), 0);
-    EXPECT_EQ(nextPlayer(0, 3), 1);
-    EXPECT_EQ(nextPlayer(8, 9), 0);
-
-    EXPECT_EQ(taskFieldAfterJump(11, 48, 11), 11) << "a pair keeps the landed field's task";
-    EXPECT_EQ(taskFieldAfterJump(48, 11, 48), 48);
-    EXPECT_EQ(taskFieldAfterJump(10, 13, 37), 13) << "one way shows the target's";
-    EXPECT_EQ(taskFieldAfterJump(19, 0, 0), 0);
-}
-
 TEST(TurnRules, TheRollerSearchPassesOverWaitingAndFinishedPlayers) {
     const sf::Font font;
     auto players = [&](int count) { return std::vector<Player>(count, Player(font)); };
