@@ -9,7 +9,9 @@ fi
 
 workdir=$(mktemp -d)
 # -displayfd picks a free display number and writes it once the server accepts clients.
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
+# -noreset: by default the server resets whenever its last client leaves, and a client
+# that connects during the reset is refused. Tests start and end games one after another.
+Xvfb -displayfd 3 -noreset -screen 0 1920x1080x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
 xvfb=$!
 cleanup() {
   kill "$xvfb" 2>/dev/null || true
