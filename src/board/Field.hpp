@@ -1,7 +1,11 @@
 #pragma once
 
+#include "board/BoardGeometry.hpp"
+
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/Text.hpp>
+
+#include <array>
 
 /// One square of the board: its number, where it sends a token, its label and its square.
 struct Field {
@@ -14,3 +18,6 @@ struct Field {
     /// The square; its position is the field's place on the board.
     sf::RectangleShape rect;
 };
+
+/// The whole board, indexed by field number.
+using Fields = std::array<Field, fieldCount>;

@@ -1,11 +1,19 @@
 #include "core/Game.hpp"
 
+#include "board/BoardLayout.hpp"
 #include "board/BoardTables.hpp"
+#include "board/Die.hpp"
 #include "board/TextEncoding.hpp"
 #include "core/Layout.hpp"
+#include "players/StatusPanel.hpp"
+#include "players/TokenPath.hpp"
+
+#include <chrono>
 
 namespace {
 const char* const fontPath = "assets/SmallMemory.ttf";
+const char* const dieImagePath = "assets/dice.png";
+const sf::Vector2f markerSize{20.f, 20.f};
 const sf::Color background{0, 0, 0, 255};
 } // namespace
 
@@ -33,6 +41,27 @@ void Game::initWindow() {
         window->setFramerateLimit(options.frameLimit);
     }
     font.loadFromFile(fontPath);
+}
+
+void Game::setUpBoard() {
+    diceTexture.loadFromFile(dieImagePath);
+    diceRect = dieFaceRect(0);
+    setUpDieSprite(diceSprite, diceTexture, diceRect, layoutSize);
+
+    const auto now = std::chrono::system_clock::now().time_since_epoch().count();
+    randomEngine.seed(options.seed.value_or(static_cast<std::uint32_t>(now)));
+
+    layOutFields(fields, fieldTexts, font);
+    applyJumps(fields);
+    boardDrawing.build(fields);
+
+    currentPlayerMarker.setFillColor(sf::Color::White);
+    currentPlayerMarker.setSize(markerSize);
+    currentPlayerMarker.setPosition(markerPosition(0));
+}
+
+void Game::arrangeTokens(int field) {
+    arrangeTokensOn(players, field, fields[field].rect.getPosition());
 }
 
 bool Game::isOpen() const {

@@ -80,8 +80,8 @@ public:
     sf::IntRect diceRect;
     bool hasEvent = false;
     int diceState = idleDie;
-    std::array<FieldText, fieldCount> fieldTexts;
-    std::array<Field, fieldCount> fields;
+    FieldTexts fieldTexts;
+    Fields fields;
     std::vector<Player> players;
     int playerCount = 0;
     int currentPlayer = 0;
@@ -90,8 +90,6 @@ public:
 private:
     void initWindow();
     void setUpBoard();
-    void setUpDie();
-    void layOutFields();
     void drawPlayers(sf::RenderTarget& target) const;
 
     void addPlayer();

@@ -1,6 +1,5 @@
 #include "players/TokenPath.hpp"
 
-#include "core/Game.hpp"
 
 namespace {
 const float easingDivisor = 5.f;
@@ -34,17 +33,13 @@ float tokenRadius(int count) {
     return count == 1 ? loneTokenRadius : sharedTokenRadius;
 }
 
-void Game::arrangeTokens(int field) {
+void arrangeTokensOn(std::vector<Player>& players, int field, sf::Vector2f square) {
     int count = 0;
     for (const Player& player : players) {
         count += player.position == field ? 1 : 0;
     }
-    if (count == 0) {
-        return;
-    }
 
     // A token changes size at once but moves only through its path, so that it glides.
-    const sf::Vector2f square = fields[field].rect.getPosition();
     int k = 0;
     for (Player& player : players) {
         if (player.position == field) {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "players/Player.hpp"
+
 #include <SFML/System/Vector2.hpp>
+
+#include <vector>
 
 constexpr float loneTokenRadius = 30.f;
 constexpr float sharedTokenRadius = 15.f;
@@ -17,3 +21,7 @@ sf::Vector2f tokenPlace(sf::Vector2f square, int k, int count);
 
 /// Radius of each of `count` tokens sharing a field.
 float tokenRadius(int count);
+
+/// Gives every player standing on the field a waypoint at its place on the field's square,
+/// whose top-left corner is `square`, and the token size that goes with it.
+void arrangeTokensOn(std::vector<Player>& players, int field, sf::Vector2f square);
