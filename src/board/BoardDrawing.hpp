@@ -10,7 +10,6 @@
 #include <array>
 #include <vector>
 
-
 /// The board drawn in few draw calls: all squares as one vertex array, then all labels. On a
 /// software renderer that costs a fraction of drawing square, label, square, label, and it
 /// gives the same pixels, but for one thing: a few glyphs reach a pixel into the square on

@@ -1,6 +1,5 @@
 #include "players/TokenPath.hpp"
 
-
 namespace {
 const float easingDivisor = 5.f;
 const sf::Vector2f loneTokenOffset{15.f, 15.f};
