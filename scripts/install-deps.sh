@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   fonts-yanone-kaffeesatz
   xvfb xauth xdotool libx11-dev libxtst-dev imagemagick desktop-file-utils
+  dpkg-dev lintian appstream
 )
 
 missing=()
