@@ -25,7 +25,8 @@ font=$(realpath -m "/$(dirname "$link")/$target")
 metainfo=$(echo "$work"/root/usr/share/metainfo/*.metainfo.xml)
 appstreamcli validate --no-net "$metainfo"
 
-[[ $(zcat "$work/root/usr/share/doc/kraxelbrett/changelog.gz" | head -n 1) == "kraxelbrett ($version) "* ]] ||
+newest=$(zcat "$work/root/usr/share/doc/kraxelbrett/changelog.gz" | head -n 1)
+[[ $newest == "kraxelbrett ($version) "* ]] ||
   { echo "the changelog's newest entry is not $version" >&2; exit 1; }
 [[ $(grep -m 1 '<release ' "$metainfo") == *"version=\"$version\""* ]] ||
   { echo "the metainfo's newest release is not $version" >&2; exit 1; }
