@@ -6,7 +6,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test test-sanitize lint bench package windows screenshot clean
+.PHONY: all deps build run test test-sanitize lint bench package windows test-windows screenshot clean
 
 all: build
 
@@ -53,6 +53,10 @@ WINDOWS_DIR ?= build-windows
 windows: build
 	@bash scripts/install-deps.sh windows
 	JOBS=$(JOBS) scripts/build-windows.sh $(BUILD_DIR) $(WINDOWS_DIR)
+
+# The Windows build under Wine, frame for frame against this build.
+test-windows: windows
+	scripts/test-windows.sh $(BUILD_DIR) $(WINDOWS_DIR)
 
 # The README's pictures: the real game's first frame, and a game in play.
 screenshot: build
