@@ -6,7 +6,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test test-sanitize lint bench package screenshot clean
+.PHONY: all deps build run test test-sanitize lint bench package windows test-windows screenshot clean
 
 all: build
 
@@ -47,10 +47,21 @@ package: deps
 	cd $(PACKAGE_DIR) && cpack
 	@ls $(PACKAGE_DIR)/kraxelbrett_*.deb
 
+# The game for 64-bit Windows as a zip, cross-built with MinGW-w64 against FreeType and SFML
+# built from Debian's sources (once; afterwards only the game is built again).
+WINDOWS_DIR ?= build-windows
+windows: build
+	@bash scripts/install-deps.sh windows
+	JOBS=$(JOBS) scripts/build-windows.sh $(BUILD_DIR) $(WINDOWS_DIR)
+
+# The Windows build under Wine, frame for frame against this build.
+test-windows: windows
+	scripts/test-windows.sh $(BUILD_DIR) $(WINDOWS_DIR)
+
 # The README's pictures: the real game's first frame, and a game in play.
 screenshot: build
 	scripts/with-display.sh scripts/screenshot.sh $(BUILD_DIR) docs/board.png
 	cd $(BUILD_DIR) && ../scripts/with-display.sh ./make_screenshot ../docs/in-play.png
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, and only those that are missing,
 # so that a build on a machine that has them all never asks anything and never touches apt.
+# Usage: install-deps.sh [windows]   (with "windows": also the cross compiler and Wine)
 set -euo pipefail
 
 packages=(
@@ -9,7 +10,17 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   fonts-yanone-kaffeesatz
   xvfb xauth xdotool libx11-dev libxtst-dev imagemagick desktop-file-utils
+  dpkg-dev lintian appstream
 )
+if [ "${1:-}" = windows ]; then
+  # dpkg-dev unpacks the source packages that the Windows libraries are built from. Mesa and
+  # the X libraries are only recommended by Wine, yet without them it draws no window.
+  packages+=(
+    g++-mingw-w64-x86-64-posix xz-utils
+    wine wine64 libgl1-mesa-dri libglx-mesa0
+    libxrandr2 libxi6 libxcursor1 libxinerama1 libxrender1
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,8 @@
+#include "core/CommandLine.hpp"
 #include "core/Game.hpp"
 
 #include <cstdlib>
+#include <iostream>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -17,7 +19,16 @@ GameOptions optionsFromEnvironment() {
 }
 } // namespace
 
-int main() {
+int main(int argc, char* argv[]) {
+    // First of all: --help and --version answer without a display, and on Windows while the
+    // console they print to is still there.
+    const CommandLineAnswer answer =
+        answerCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (!answer.play) {
+        std::cout << answer.out;
+        std::cerr << answer.err;
+        return answer.exitCode;
+    }
 #ifdef _WIN32
     FreeConsole();
 #endif

@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Runs the Windows game from its zip under Wine, in a fresh Wine prefix on a private Xvfb at
+# 1920x1080x24, and holds it to the native build: it answers --version and a wrong argument
+# alike, its first settled frame and the one after three players have joined with numpad plus
+# are the native game's pixel for pixel (Mesa's software renderer draws both), and Escape ends
+# it with exit code 0. The frames and the games' output are kept in WINDOWS_DIR/test-frames.
+# Usage: test-windows.sh NATIVE_BUILD_DIR WINDOWS_DIR
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ -z "${KRAXELBRETT_PRIVATE_DISPLAY:-}" ]; then
+  exec env -u DISPLAY KRAXELBRETT_PRIVATE_DISPLAY=1 "$root/scripts/with-display.sh" "$0" "$@"
+fi
+native=$(cd "$1" && pwd)
+windows=$(cd "$2" && pwd)
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$native/CMakeCache.txt")
+zip=$windows/kraxelbrett-$version-windows-x64.zip
+frames=$windows/test-frames
+rm -rf "$frames"
+mkdir -p "$frames"
+
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all
+# No Mono and no Gecko: the prefix would otherwise offer to install them in a dialog.
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+game=
+cleanup() {
+  [ -n "$game" ] && kill "$game" 2>/dev/null
+  wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "test-windows: $*" >&2
+  exit 1
+}
+
+# Waits, up to SECONDS, until the command succeeds.
+poll() {
+  local seconds=$1
+  shift
+  for _ in $(seq 1 $((seconds * 5))); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+window_shown() { xdotool search --name '^Kraxelbrett$' >/dev/null 2>&1; }
+
+# Captures the screen until two captures half a second apart are the same, not black, and
+# keeps it as NAME.png.
+settled_frame() {
+  local name=$1 previous=$frames/$1.previous.png current=$frames/$1.png
+  import -window root "$previous"
+  for _ in $(seq 1 60); do
+    sleep 0.5
+    import -window root "$current"
+    if compare -metric AE "$previous" "$current" null: 2>/dev/null &&
+      [ "$(convert "$current" -format '%[fx:maxima]' info:)" != 0 ]; then
+      rm -f "$previous"
+      return 0
+    fi
+    mv "$current" "$previous"
+  done
+  fail "the screen did not settle for $name"
+}
+
+# Waits for the game's process to end and checks its exit code.
+ends_with_zero() {
+  local label=$1 code=0
+  poll 30 bash -c "! kill -0 $game 2>/dev/null" || fail "$label did not end on Escape"
+  wait "$game" || code=$?
+  game=
+  [ "$code" -eq 0 ] || fail "$label ended with exit code $code"
+}
+
+# Plays the first frame and three players joining; frames are named after the given label.
+play() {
+  local label=$1
+  poll 60 window_shown || fail "no window of $label"
+  settled_frame "$label-first"
+  xdotool key KP_Add KP_Add KP_Add
+  settled_frame "$label-three-players"
+  xdotool key Escape
+  ends_with_zero "$label"
+}
+
+same_frames() {
+  local which=$1 differing
+  differing=$(compare -metric AE "$frames/linux-$which.png" "$frames/windows-$which.png" \
+    "$frames/difference-$which.png" 2>&1) || true
+  echo "$which: $differing pixels differ"
+  [ "$differing" = 0 ] || fail "the Windows frame ($which) is not the Linux one"
+}
+
+mkdir -p "$work/game"
+(cd "$work/game" && cmake -E tar xf "$zip")
+expected="LICENSE.txt README.txt assets/SmallMemory-LICENSE.txt assets/SmallMemory.ttf"
+expected+=" assets/dice.png kraxelbrett.exe"
+found=$(cd "$work/game" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs)
+[ "$found" = "$expected" ] || fail "the zip holds: $found"
+
+echo "test-windows: creating a Wine prefix"
+wineboot --init >/dev/null 2>&1
+wineserver -w
+
+# Windows ends the lines it prints with CR LF.
+[ "$(cd "$work/game" && wine kraxelbrett.exe --version | tr -d '\r')" = "kraxelbrett $version" ] ||
+  fail "--version does not answer"
+code=0
+(cd "$work/game" && wine kraxelbrett.exe --no-such-option 2>/dev/null) || code=$?
+[ "$code" -eq 2 ] || fail "a wrong argument gives exit code $code"
+
+(cd "$native" && exec ./kraxelbrett) >"$frames/linux.log" 2>&1 &
+game=$!
+play linux
+
+(cd "$work/game" && exec wine kraxelbrett.exe) >"$frames/windows.log" 2>&1 &
+game=$!
+play windows
+
+same_frames first
+same_frames three-players
+echo "test-windows: the Windows game draws the Linux frames and ends with exit code 0"

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Packs a build as the Debian package and holds the package to what Debian asks: lintian
+# reports neither error nor warning, the font link is relative and reaches the font once
+# installed, the software-centre entry is valid, and the newest entries of the changelog and
+# of the releases name this version.
+# Usage: check-package.sh CPACK BUILD_DIR VERSION
+set -euo pipefail
+cpack=$1 build=$2 version=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$cpack" --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log"; exit 1; }
+deb=$(echo "$work"/kraxelbrett_"$version"_*.deb)
+# lintian warns that it runs as root, which CI does.
+lintian --fail-on error,warning "$deb" 2> >(grep -v 'running with root privileges' >&2)
+dpkg-deb -x "$deb" "$work/root"
+
+link=usr/share/kraxelbrett/assets/SmallMemory.ttf
+target=$(readlink "$work/root/$link")
+[[ $target != /* ]] || { echo "absolute font link: $target" >&2; exit 1; }
+font=$(realpath -m "/$(dirname "$link")/$target")
+[ -f "$font" ] || { echo "the font link leads nowhere: $font" >&2; exit 1; }
+
+metainfo=$(echo "$work"/root/usr/share/metainfo/*.metainfo.xml)
+appstreamcli validate --no-net "$metainfo"
+
+newest=$(zcat "$work/root/usr/share/doc/kraxelbrett/changelog.gz" | head -n 1)
+[[ $newest == "kraxelbrett ($version) "* ]] ||
+  { echo "the changelog's newest entry is not $version" >&2; exit 1; }
+[[ $(grep -m 1 '<release ' "$metainfo") == *"version=\"$version\""* ]] ||
+  { echo "the metainfo's newest release is not $version" >&2; exit 1; }
+echo "The package is clean"
