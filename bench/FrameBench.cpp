@@ -3,10 +3,10 @@
 // `make bench` starts Xvfb when there is none.
 
 #include "core/Game.hpp"
-#include "e2e/GameProcess.hpp"
-#include "e2e/XScreen.hpp"
+#include "GameProcess.hpp"
+#include "XScreen.hpp"
 #include "players/StatusPanel.hpp"
-#include "support/PlainFrame.hpp"
+#include "PlainFrame.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/System/Clock.hpp>

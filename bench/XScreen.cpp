@@ -1,4 +1,4 @@
-#include "e2e/XScreen.hpp"
+#include "XScreen.hpp"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

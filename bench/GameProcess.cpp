@@ -1,4 +1,4 @@
-#include "e2e/GameProcess.hpp"
+#include "GameProcess.hpp"
 
 #include <csignal>
 #include <sys/wait.h>
