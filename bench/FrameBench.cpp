@@ -2,11 +2,11 @@
 // shown, and what the real loop, the start-up and the memory come to. Needs an X display;
 // `make bench` starts Xvfb when there is none.
 
-#include "core/Game.hpp"
 #include "GameProcess.hpp"
-#include "XScreen.hpp"
-#include "players/StatusPanel.hpp"
 #include "PlainFrame.hpp"
+#include "XScreen.hpp"
+#include "core/Game.hpp"
+#include "players/StatusPanel.hpp"
 
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/System/Clock.hpp>
