@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Runs a command with an X display: the one that is set, or else a private Xvfb at
 # 1920x1080x24 that is started for the command and always taken down after it.
+# Usage: with-display.sh [--screen WxHxDEPTH] COMMAND...  (--screen: always a private Xvfb)
 set -euo pipefail
 
-if [ -n "${DISPLAY:-}" ]; then
+screen=1920x1080x24
+if [ "${1:-}" = --screen ]; then
+  screen=$2
+  shift 2
+elif [ -n "${DISPLAY:-}" ]; then
   exec "$@"
 fi
 
@@ -11,7 +16,7 @@ workdir=$(mktemp -d)
 # -displayfd picks a free display number and writes it once the server accepts clients.
 # -noreset: by default the server resets whenever its last client leaves, and a client
 # that connects during the reset is refused. Tests start and end games one after another.
-Xvfb -displayfd 3 -noreset -screen 0 1920x1080x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
+Xvfb -displayfd 3 -noreset -screen 0 "$screen" -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
 xvfb=$!
 cleanup() {
   kill "$xvfb" 2>/dev/null || true

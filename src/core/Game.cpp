@@ -39,6 +39,9 @@ void Game::initWindow() {
                                       sf::Style::Fullscreen, sf::ContextSettings());
         window->setView(letterboxView(window->getSize()));
         window->setFramerateLimit(options.frameLimit);
+        // A held key is one press: the desktop's repeats would each play a turn.
+        window->setKeyRepeatEnabled(false);
+        screenFit = fitToScreen(window->getSize());
     }
     font.loadFromFile(fontPath);
 }
@@ -52,6 +55,9 @@ void Game::setUpBoard() {
     randomEngine.seed(options.seed.value_or(static_cast<std::uint32_t>(now)));
 
     layOutFields(fields, fieldTexts, font);
+    for (Field& field : fields) {
+        fitText(field.text, screenFit);
+    }
     applyJumps(fields);
     boardDrawing.build(fields);
 

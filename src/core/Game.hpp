@@ -4,6 +4,8 @@
 #include "board/BoardGeometry.hpp"
 #include "board/Field.hpp"
 #include "board/FieldText.hpp"
+#include "core/Commands.hpp"
+#include "core/Layout.hpp"
 #include "players/Player.hpp"
 
 #include <SFML/Graphics/Font.hpp>
@@ -18,6 +20,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <random>
@@ -34,8 +37,10 @@ struct GameOptions {
     bool openWindow = true;
     /// Frames per second the window keeps to; 0 lets it run free.
     unsigned int frameLimit = 60;
-    /// Waits inside a turn; empty means real sleeps.
+    /// Waits inside a turn; empty means real sleeps. A long wait comes as short ones.
     std::function<void(sf::Time)> sleep;
+    /// Where events come from, one per call while there are any; empty means the window.
+    std::function<bool(sf::Event&)> pollEvent;
     /// Number of die animation frames of a roll, from 30 to 35; empty means a fair draw.
     std::function<int()> drawFrameCount;
     /// Seed of the fair draw; empty means the current time.
@@ -54,7 +59,8 @@ public:
     /// Whether the game still runs: the window is open (or, without one, no close was asked).
     bool isOpen() const;
 
-    /// Takes at most one event from the window and acts on it.
+    /// Takes at most one event and acts on it: the oldest of those that came during a turn,
+    /// or else the window's next.
     void update();
 
     /// Acts on one event: closes the game, adds or removes a player or plays a whole turn.
@@ -90,6 +96,9 @@ public:
 private:
     void initWindow();
     void setUpBoard();
+    bool pollWindowEvent(sf::Event& arrived) const;
+    void keepEventsForLater();
+    void close();
     void drawPlayers(sf::RenderTarget& target) const;
 
     void addPlayer();
@@ -97,10 +106,14 @@ private:
     void playTurn();
     int rollDie();
     void moveRoller(Player& roller, int face);
-    void pause(sf::Time duration) const;
+    void pause(sf::Time duration);
 
     GameOptions options;
     BoardDrawing boardDrawing;
+    ScreenFit screenFit;
+    CommandReader commands;
+    /// Events that came while a turn was played, to be handled after it, oldest first.
+    std::deque<sf::Event> pendingEvents;
     std::mt19937 randomEngine;
     bool closeRequested = false;
 };

@@ -1,6 +1,7 @@
 #include "core/Layout.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 sf::View letterboxView(sf::Vector2u windowSize) {
     sf::View view(sf::FloatRect(0.f, 0.f, layoutSize.x, layoutSize.y));
@@ -14,4 +15,32 @@ sf::View letterboxView(sf::Vector2u windowSize) {
     const float height = layoutSize.y * scale / static_cast<float>(windowSize.y);
     view.setViewport(sf::FloatRect((1.f - width) / 2.f, (1.f - height) / 2.f, width, height));
     return view;
+}
+
+ScreenFit fitToScreen(sf::Vector2u windowSize) {
+    const sf::FloatRect viewport = letterboxView(windowSize).getViewport();
+    const sf::Vector2f window(windowSize);
+    // The window's own rounding of the viewport to pixels.
+    const auto pixels = [](float share, float size) { return std::floor(0.5f + share * size); };
+    ScreenFit fit;
+    if (windowSize.x != 0 && windowSize.y != 0) {
+        fit.offset = {pixels(viewport.left, window.x), pixels(viewport.top, window.y)};
+        fit.scale = {pixels(viewport.width, window.x) / layoutSize.x,
+                     pixels(viewport.height, window.y) / layoutSize.y};
+    }
+    return fit;
+}
+
+void fitText(sf::Text& text, const ScreenFit& fit) {
+    if (fit.scale == sf::Vector2f(1.f, 1.f)) {
+        return;
+    }
+    const auto shownSize = static_cast<float>(text.getCharacterSize()) * fit.scale.y;
+    text.setCharacterSize(static_cast<unsigned int>(std::max(1.f, std::round(shownSize))));
+    text.setScale(1.f / fit.scale.x, 1.f / fit.scale.y);
+    // The origin, in window pixels as the glyphs are, moves the text onto a whole pixel.
+    const sf::Vector2f place = text.getPosition();
+    const sf::Vector2f pixel{fit.offset.x + fit.scale.x * place.x,
+                             fit.offset.y + fit.scale.y * place.y};
+    text.setOrigin(pixel.x - std::round(pixel.x), pixel.y - std::round(pixel.y));
 }

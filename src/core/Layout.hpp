@@ -1,5 +1,6 @@
 #pragma once
 
+#include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/View.hpp>
 #include <SFML/System/Vector2.hpp>
 
@@ -10,3 +11,20 @@ const sf::Vector2f layoutSize{1920.f, 1080.f};
 /// centred, with black bars on the sides that are left over. For a 1920 x 1080 window it is
 /// the default view.
 sf::View letterboxView(sf::Vector2u windowSize);
+
+/// How the letterbox view maps layout coordinates to a window's pixels: pixel = offset +
+/// scale * point, per axis, as the window rounds the view's viewport to whole pixels.
+struct ScreenFit {
+    sf::Vector2f scale{1.f, 1.f};
+    sf::Vector2f offset;
+};
+
+/// The mapping of the letterbox view in a window of the given size.
+ScreenFit fitToScreen(sf::Vector2u windowSize);
+
+/// Makes a text sharp in a window that shows the layout at another scale: its glyphs are
+/// made at the size they are shown and drawn one texel to one pixel, since a text scaled
+/// as a picture is blurred. Its place in the layout stays, rounded to the nearest whole
+/// window pixel. At scale 1 the text is left as it is. Call once per text, after it has its
+/// character size and position.
+void fitText(sf::Text& text, const ScreenFit& fit);

@@ -1,47 +1,72 @@
 #include "board/BoardTables.hpp"
 #include "board/Die.hpp"
 #include "core/Game.hpp"
+#include "core/Layout.hpp"
 #include "core/TurnRules.hpp"
 #include "players/StatusPanel.hpp"
 
 #include <SFML/System/Sleep.hpp>
 
+#include <algorithm>
+
 namespace {
 /// Each animation frame waits this much longer than the one before, so the die slows down.
 const sf::Int32 dieDelayStepMs = 7;
 const sf::Time pauseAfterRoll = sf::seconds(1.f);
+/// The longest a turn sleeps without looking at the window's events: Escape acts at once.
+const sf::Time eventPollInterval = sf::milliseconds(10);
 } // namespace
 
 void Game::update() {
-    hasEvent = window != nullptr && window->pollEvent(event);
+    hasEvent = false;
+    if (!isOpen()) {
+        return;
+    }
+    if (!pendingEvents.empty()) {
+        event = pendingEvents.front();
+        pendingEvents.pop_front();
+        hasEvent = true;
+    } else {
+        hasEvent = pollWindowEvent(event);
+    }
     if (hasEvent) {
         handleEvent(event);
     }
 }
 
 void Game::handleEvent(const sf::Event& happened) {
-    const bool escape =
-        happened.type == sf::Event::KeyPressed && happened.key.code == sf::Keyboard::Escape;
-    if (happened.type == sf::Event::Closed || escape) {
-        closeRequested = true;
-        if (window != nullptr) {
-            window->close();
+    switch (commands.read(happened, playerCount)) {
+    case Command::quit: close(); break;
+    case Command::addPlayer: addPlayer(); break;
+    case Command::removePlayer: removePlayer(); break;
+    case Command::playTurn: playTurn(); break;
+    case Command::none: break;
+    }
+}
+
+bool Game::pollWindowEvent(sf::Event& arrived) const {
+    if (options.pollEvent) {
+        return options.pollEvent(arrived);
+    }
+    return window != nullptr && window->pollEvent(arrived);
+}
+
+void Game::keepEventsForLater() {
+    // Ending the game cannot wait for the turn: nothing of it is kept anyway.
+    sf::Event arrived{};
+    while (isOpen() && pollWindowEvent(arrived)) {
+        if (endsGame(arrived)) {
+            close();
+        } else {
+            pendingEvents.push_back(arrived);
         }
     }
-    if (happened.type != sf::Event::KeyPressed) {
-        return;
-    }
+}
 
-    // Only the key code counts: W with Shift or Control plays a turn too.
-    const sf::Keyboard::Key key = happened.key.code;
-    if (key == sf::Keyboard::Add && playerCount < maxPlayers) {
-        addPlayer();
-    } else if (playerCount == 0) {
-        return;
-    } else if (key == sf::Keyboard::Subtract) {
-        removePlayer();
-    } else if (key == sf::Keyboard::W) {
-        playTurn();
+void Game::close() {
+    closeRequested = true;
+    if (window != nullptr) {
+        window->close();
     }
 }
 
@@ -51,6 +76,8 @@ void Game::addPlayer() {
     newcomer.setField(startField, fieldTexts[startField].text);
     newcomer.placeToken(fields[startField].rect.getPosition());
     newcomer.setSlot(playerCount);
+    fitText(newcomer.taskText, screenFit);
+    fitText(newcomer.waitText, screenFit);
     arrangeTokens(startField);
     ++playerCount;
 }
@@ -67,6 +94,9 @@ void Game::playTurn() {
     currentPlayerMarker.setPosition(markerPosition(currentPlayer));
 
     const int face = rollDie();
+    if (!isOpen()) {
+        return;
+    }
     moveRoller(players[currentPlayer], face);
 
     currentPlayer = nextPlayer(currentPlayer, playerCount);
@@ -79,7 +109,7 @@ int Game::rollDie() {
             : std::uniform_int_distribution<int>(minimumDieFrames, maximumDieFrames)(randomEngine);
     diceState = rollingDie;
     int face = 0;
-    for (int frame = 0; frame < frames; ++frame) {
+    for (int frame = 0; frame < frames && isOpen(); ++frame) {
         face = (face + 1) % dieFaces;
         diceRect.left = dieFaceRect(face).left;
         diceSprite.setTextureRect(diceRect);
@@ -122,10 +152,18 @@ void Game::moveRoller(Player& roller, int face) {
     }
 }
 
-void Game::pause(sf::Time duration) const {
-    if (options.sleep) {
-        options.sleep(duration);
-    } else {
-        sf::sleep(duration);
+void Game::pause(sf::Time duration) {
+    for (sf::Time left = duration; isOpen();) {
+        const sf::Time slice = std::min(left, eventPollInterval);
+        if (options.sleep) {
+            options.sleep(slice);
+        } else {
+            sf::sleep(slice);
+        }
+        left -= slice;
+        keepEventsForLater();
+        if (left <= sf::Time::Zero) {
+            break;
+        }
     }
 }

@@ -1,4 +1,5 @@
 #include "core/CommandLine.hpp"
+#include "core/DisplayCheck.hpp"
 #include "core/Game.hpp"
 
 #include <cstdlib>
@@ -28,6 +29,11 @@ int main(int argc, char* argv[]) {
         std::cout << answer.out;
         std::cerr << answer.err;
         return answer.exitCode;
+    }
+    const std::string problem = displayProblem();
+    if (!problem.empty()) {
+        std::cerr << problem;
+        return 1;
     }
 #ifdef _WIN32
     FreeConsole();

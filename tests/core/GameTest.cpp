@@ -6,24 +6,44 @@
 
 #include <array>
 #include <cstdlib>
+#include <deque>
 #include <memory>
 #include <random>
 
 namespace {
+sf::Event keyPress(sf::Keyboard::Key key) {
+    sf::Event event{};
+    event.type = sf::Event::KeyPressed;
+    event.key.code = key;
+    return event;
+}
+
 /// A game without a window that never waits: its die shows the values it is given, one per
-/// roll, and it records every wait a turn asks for with the die face shown meanwhile.
+/// roll (or fair rolls, if none are given). It records every wait a turn asks for with the
+/// die face shown meanwhile, and hands out the events that arrive while the die is shown.
 struct TestGame {
     explicit TestGame(std::vector<int> dieValues = {}) : values(std::move(dieValues)) {
         GameOptions options;
         options.openWindow = false;
+        options.seed = 20261206u;
         options.sleep = [this](sf::Time time) {
             const bool shown = game->diceState == rollingDie;
             waits.push_back({time, shown ? game->diceSprite.getTextureRect().left : -1});
         };
-        // The face steps once per frame from 0, so value v shows after 29 + v frames.
-        options.drawFrameCount = [this] {
-            return 29 + (next < values.size() ? values[next++] : 1);
+        options.pollEvent = [this](sf::Event& event) {
+            if (game->diceState != rollingDie || arrivals.empty()) {
+                return false;
+            }
+            event = arrivals.front();
+            arrivals.pop_front();
+            return true;
         };
+        // The face steps once per frame from 0, so value v shows after 29 + v frames.
+        if (!values.empty()) {
+            options.drawFrameCount = [this] {
+                return 29 + (next < values.size() ? values[next++] : 1);
+            };
+        }
         game = std::make_unique<Game>(std::move(options));
     }
 
@@ -41,12 +61,7 @@ struct TestGame {
         }
     }
 
-    void press(sf::Keyboard::Key key) const {
-        sf::Event event{};
-        event.type = sf::Event::KeyPressed;
-        event.key.code = key;
-        game->handleEvent(event);
-    }
+    void press(sf::Keyboard::Key key) const { game->handleEvent(keyPress(key)); }
 
     struct Wait {
         sf::Time time;
@@ -56,6 +71,7 @@ struct TestGame {
     std::vector<int> values;
     std::size_t next = 0;
     std::vector<Wait> waits;
+    std::deque<sf::Event> arrivals;
     std::unique_ptr<Game> game;
 };
 
@@ -166,69 +182,74 @@ TEST(Turn, TheDieStepsThroughItsFacesSlowingDownThenPausesAndGoes) {
         test.seat({0});
         test.press(sf::Keyboard::W);
 
-        const int frames = 29 + value;
-        ASSERT_EQ(test.waits.size(), static_cast<std::size_t>(frames + 1));
-        for (int k = 0; k < frames; ++k) {
-            EXPECT_EQ(test.waits[k].time, sf::milliseconds(7 * k)) << "frame " << k;
-            EXPECT_EQ(test.waits[k].faceLeft, 9 * ((k + 1) % 6)) << "frame " << k;
+        // A wait comes in slices, so that the window's events are looked at in between;
+        // every frame shows the next face, so the slices of one frame share their face.
+        std::vector<TestGame::Wait> frames;
+        for (const TestGame::Wait& slice : test.waits) {
+            EXPECT_LE(slice.time, sf::milliseconds(10));
+            if (frames.empty() || frames.back().faceLeft != slice.faceLeft) {
+                frames.push_back(slice);
+            } else {
+                frames.back().time += slice.time;
+            }
         }
-        EXPECT_EQ(test.waits.back().time, sf::seconds(1));
-        EXPECT_EQ(test.waits.back().faceLeft, 9 * (value - 1));
+        const int count = 29 + value;
+        ASSERT_EQ(frames.size(), static_cast<std::size_t>(count));
+        for (int k = 0; k < count; ++k) {
+            // The last face stays a second longer: the pause after the roll.
+            const sf::Time pause = k == count - 1 ? sf::seconds(1) : sf::Time::Zero;
+            EXPECT_EQ(frames[k].time, sf::milliseconds(7 * k) + pause) << "frame " << k;
+            EXPECT_EQ(frames[k].faceLeft, 9 * ((k + 1) % 6)) << "frame " << k;
+        }
         EXPECT_EQ(test.game->diceState, idleDie);
     }
 }
 
-TEST(Turn, KeysThatDoNotApplyAreIgnored) {
-    TestGame test;
+TEST(Turn, EventsDuringATurnWaitForItButEndingTheGameDoesNot) {
+    TestGame test({1, 1});
     Game& game = *test.game;
-    sf::Event released{};
-    released.type = sf::Event::KeyReleased;
-    released.key.code = sf::Keyboard::W;
-    game.handleEvent(released);
+    test.seat({0});
+    sf::Event plus{};
+    plus.type = sf::Event::TextEntered;
+    plus.text.unicode = '+';
+    test.arrivals = {keyPress(sf::Keyboard::W), keyPress(sf::Keyboard::Add), plus};
     test.press(sf::Keyboard::W);
-    test.press(sf::Keyboard::Subtract);
-    EXPECT_EQ(game.playerCount, 0);
-    EXPECT_TRUE(test.waits.empty()) << "no roll without players";
-
-    for (int press = 0; press < 10; ++press) {
-        test.press(sf::Keyboard::Add);
+    // After the turn, one event per update, in the order they came: a second turn, then
+    // one player more (the numpad's typed twin adds none).
+    const struct {
+        std::size_t rolls;
+        int players;
+    } afterEachUpdate[] = {{1, 1}, {2, 1}, {2, 2}, {2, 2}};
+    for (const auto& [rolls, players] : afterEachUpdate) {
+        EXPECT_EQ(test.next, rolls);
+        EXPECT_EQ(game.playerCount, players);
+        game.update();
     }
-    EXPECT_EQ(game.players.size(), 9u) << "a tenth is refused";
-    test.press(sf::Keyboard::Space);
-    test.press(sf::Keyboard::Subtract);
-    EXPECT_EQ(game.playerCount, 8);
-    EXPECT_TRUE(game.isOpen());
-    test.press(sf::Keyboard::Escape);
+
+    test.arrivals = {keyPress(sf::Keyboard::Add), keyPress(sf::Keyboard::Escape),
+                     keyPress(sf::Keyboard::W)};
+    const int field = game.players[0].position;
+    test.press(sf::Keyboard::W);
     EXPECT_FALSE(game.isOpen());
+    EXPECT_EQ(game.players[0].position, field) << "the roll is abandoned";
+    EXPECT_EQ(test.arrivals.size(), 1u) << "nothing is read after Escape";
+    game.update();
+    EXPECT_EQ(game.playerCount, 2) << "nor handled";
 }
 
 TEST(Turn, TheRealDieIsFair) {
-    // The frames of each roll are counted through its waits; the pause of a second ends it.
+    TestGame test;
+    Game& game = *test.game;
+    test.seat({0});
     std::array<int, 6> counts{};
-    int frames = 0;
-    GameOptions options;
-    options.openWindow = false;
-    options.seed = 20261206u;
-    options.sleep = [&](sf::Time time) {
-        ++frames;
-        if (time == sf::seconds(1)) {
-            ++counts.at(static_cast<std::size_t>(frames - 31));
-            frames = 0;
-        }
-    };
-    Game game(std::move(options));
-    sf::Event key{};
-    key.type = sf::Event::KeyPressed;
-    key.key.code = sf::Keyboard::Add;
-    game.handleEvent(key);
-    key.key.code = sf::Keyboard::W;
-    for (int roll = 0; roll < 60000; ++roll) {
-        game.handleEvent(key);
+    for (int roll = 0; roll < 30000; ++roll) {
+        test.press(sf::Keyboard::W);
+        ++counts.at(static_cast<std::size_t>(game.diceRect.left / 9));
     }
     // Chi-square with 5 degrees of freedom; 20.52 is its critical value at p = 0.001.
     double chiSquare = 0;
     for (const int count : counts) {
-        chiSquare += (count - 10000.0) * (count - 10000.0) / 10000.0;
+        chiSquare += (count - 5000.0) * (count - 5000.0) / 5000.0;
     }
     EXPECT_LT(chiSquare, 20.52);
 }

@@ -2,26 +2,53 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(Layout, LetterboxShowsTheWholeLayoutScaledAndCentred) {
     const struct {
         sf::Vector2u window;
         sf::FloatRect viewport;
+        sf::Vector2f scale, offset; // in whole window pixels
+        unsigned int labelSize;     // of a 12-pixel label
     } cases[] = {
-        {{1920, 1080}, {0, 0, 1, 1}},
-        {{3840, 2160}, {0, 0, 1, 1}},
-        {{1280, 960}, {0, 0.125f, 1, 0.75f}},  // 4:3, bars above and below
-        {{2560, 1080}, {0.125f, 0, 0.75f, 1}}, // wide, bars at the sides
-        {{0, 1080}, {0, 0, 1, 1}},
-        {{1920, 0}, {0, 0, 1, 1}},
+        {{1920, 1080}, {0, 0, 1, 1}, {1, 1}, {0, 0}, 12},
+        {{3840, 2160}, {0, 0, 1, 1}, {2, 2}, {0, 0}, 24},
+        {{1280, 960}, {0, 0.125f, 1, 0.75f}, {1280 / 1920.f, 720 / 1080.f}, {0, 120}, 8},
+        {{2560, 1080}, {0.125f, 0, 0.75f, 1}, {1, 1}, {320, 0}, 12},
+        {{1366, 768}, {0.000244f, 0, 0.999512f, 1}, {1365 / 1920.f, 768 / 1080.f}, {0, 0}, 9},
+        {{0, 1080}, {0, 0, 1, 1}, {1, 1}, {0, 0}, 12},
+        {{1920, 0}, {0, 0, 1, 1}, {1, 1}, {0, 0}, 12},
     };
     for (const auto& c : cases) {
+        const std::string window = std::to_string(c.window.x) + "x" + std::to_string(c.window.y);
         const sf::View view = letterboxView(c.window);
         EXPECT_EQ(view.getSize(), layoutSize);
         EXPECT_EQ(view.getCenter(), layoutSize / 2.f);
         const sf::FloatRect viewport = view.getViewport();
-        EXPECT_NEAR(viewport.left, c.viewport.left, 1e-6) << c.window.x << "x" << c.window.y;
-        EXPECT_NEAR(viewport.top, c.viewport.top, 1e-6) << c.window.x << "x" << c.window.y;
-        EXPECT_NEAR(viewport.width, c.viewport.width, 1e-6);
-        EXPECT_NEAR(viewport.height, c.viewport.height, 1e-6);
+        EXPECT_NEAR(viewport.left, c.viewport.left, 1e-6) << window;
+        EXPECT_NEAR(viewport.top, c.viewport.top, 1e-6) << window;
+        EXPECT_NEAR(viewport.width, c.viewport.width, 1e-6) << window;
+        EXPECT_NEAR(viewport.height, c.viewport.height, 1e-6) << window;
+
+        const ScreenFit fit = fitToScreen(c.window);
+        EXPECT_EQ(fit.scale, c.scale) << window;
+        EXPECT_EQ(fit.offset, c.offset) << window;
+
+        // A label's glyphs land one to one on whole pixels, where it stood in the layout.
+        sf::Text label;
+        label.setCharacterSize(12);
+        label.setPosition(140.f, 10.5f);
+        fitText(label, fit);
+        EXPECT_EQ(label.getCharacterSize(), c.labelSize) << window;
+        const sf::Vector2f pixel =
+            fit.offset + sf::Vector2f(fit.scale.x * 140.f, fit.scale.y * 10.5f);
+        const sf::Vector2f glyphs{pixel.x - label.getOrigin().x, pixel.y - label.getOrigin().y};
+        if (fit.scale == sf::Vector2f(1, 1)) {
+            EXPECT_EQ(label.getOrigin(), sf::Vector2f()) << window << ": left as it is";
+            continue;
+        }
+        EXPECT_EQ(label.getScale(), sf::Vector2f(1 / fit.scale.x, 1 / fit.scale.y)) << window;
+        EXPECT_FLOAT_EQ(glyphs.x, std::round(pixel.x)) << window;
+        EXPECT_FLOAT_EQ(glyphs.y, std::round(pixel.y)) << window;
     }
 }

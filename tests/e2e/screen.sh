@@ -31,11 +31,12 @@ start() {
     game=$!
 }
 
-# Escape ends the game with exit code 0.
+# Escape ends the game with exit code 0, within the seconds given (10 if none are).
 expect_exit() {
     xdotool key Escape
     local code=0
-    timeout 10 tail --pid="$game" -f /dev/null
+    timeout "${1:-10}" tail --pid="$game" -f /dev/null ||
+        { echo "the game still runs ${1:-10} s after Escape" >&2; exit 1; }
     wait "$game" || code=$?
     game=
     [ "$code" = 0 ] || { echo "exit code $code" >&2; exit 1; }

@@ -1,0 +1,44 @@
+#include "core/Commands.hpp"
+
+#include "players/StatusPanel.hpp"
+
+bool endsGame(const sf::Event& event) {
+    return event.type == sf::Event::Closed ||
+           (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape);
+}
+
+Command CommandReader::read(const sf::Event& event, int playerCount) {
+    const sf::Uint32 twin = twinToSkip;
+    twinToSkip = 0;
+    if (endsGame(event)) {
+        return Command::quit;
+    }
+
+    Command asked = Command::none;
+    if (event.type == sf::Event::KeyPressed) {
+        // Only the key code counts: W with Shift or Control plays a turn too.
+        switch (event.key.code) {
+        case sf::Keyboard::Add:
+            asked = Command::addPlayer;
+            twinToSkip = '+';
+            break;
+        case sf::Keyboard::Subtract:
+            asked = Command::removePlayer;
+            twinToSkip = '-';
+            break;
+        case sf::Keyboard::W: asked = Command::playTurn; break;
+        default: break;
+        }
+    } else if (event.type == sf::Event::TextEntered && event.text.unicode != twin) {
+        if (event.text.unicode == '+') {
+            asked = Command::addPlayer;
+        } else if (event.text.unicode == '-') {
+            asked = Command::removePlayer;
+        }
+    }
+
+    if (asked == Command::addPlayer) {
+        return playerCount < maxPlayers ? asked : Command::none;
+    }
+    return playerCount > 0 ? asked : Command::none;
+}
