@@ -46,13 +46,6 @@ TEST(Screen, LabelsAreDrawnAtTheSizeTheyAreShown) {
                 differing += screen.getPixel(corner.x + x, corner.y + y) != label.getPixel(x, y);
             }
         }
-        if (differing != 0) {
-            sf::Image crop;
-            crop.create(side, side);
-            crop.copy(screen, 0, 0, {int(corner.x), int(corner.y), int(side), int(side)});
-            crop.saveToFile("failed-label-" + std::to_string(fieldNumber) + ".png");
-            label.saveToFile("expected-label-" + std::to_string(fieldNumber) + ".png");
-        }
         EXPECT_EQ(differing, 0) << "field " << fieldNumber << ": see failed-label-" << fieldNumber
                                 << ".png in the build folder";
     }
