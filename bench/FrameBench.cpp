@@ -1,6 +1,8 @@
 // What a frame of the game costs on this machine, against a frame that is only cleared and
-// shown, and what the real loop, the start-up and the memory come to. Needs an X display;
-// `make bench` starts Xvfb when there is none.
+// shown, and what the real loop, the start-up and the memory come to; then what the real game
+// costs while nothing moves, against a bare loop that clears and shows 60 frames a second, and
+// how soon a key shows on the screen. KRAXELBRETT_BASELINE names another build's binary to
+// measure beside this one. Needs an X display; `make bench` starts Xvfb when there is none.
 
 #include "GameProcess.hpp"
 #include "PlainFrame.hpp"
@@ -13,9 +15,14 @@
 #include <X11/keysym.h>
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 GameOptions unlimited() {
@@ -60,7 +67,8 @@ void gameFrameNinePlayers(benchmark::State& state) {
     seatNinePlayers(game);
     const sf::Clock clock;
     for (auto _ : state) {
-        game.render();
+        game.drawFrame(*game.window);
+        game.window->display();
     }
     const double frameMs =
         clock.getElapsedTime().asSeconds() * 1000.0 / static_cast<double>(state.iterations());
@@ -78,18 +86,20 @@ void plainFrameNinePlayers(benchmark::State& state) {
     }
 }
 
+// Passes of the main loop while nothing moves: each looks at the window's events.
 void mainLoopFiveSeconds(benchmark::State& state) {
     for (auto _ : state) {
         Game game;
         seatNinePlayers(game);
-        int frames = 0;
+        int passes = 0;
         const sf::Clock clock;
         while (clock.getElapsedTime() < sf::seconds(5.f)) {
             game.update();
             game.render();
-            ++frames;
+            ++passes;
         }
-        state.counters["fps"] = static_cast<double>(frames) / clock.getElapsedTime().asSeconds();
+        state.counters["passes_per_s"] =
+            static_cast<double>(passes) / clock.getElapsedTime().asSeconds();
     }
 }
 
@@ -103,14 +113,19 @@ long residentKilobytes(int pid) {
     return -1;
 }
 
+// The board is on the screen: the first field's square.
+bool boardShown(const XScreen& screen) {
+    return screen.pixel(138, 98) == sf::Color(0, 126, 255);
+}
+const sf::IntRect boardPixel(138, 98, 1, 1);
+
 // From launch to the first frame on the screen, and the memory once nine players joined.
 void startUpAndMemory(benchmark::State& state) {
     XScreen screen;
     for (auto _ : state) {
         const auto started = std::chrono::steady_clock::now();
         GameProcess game(KRAXELBRETT_BINARY, KRAXELBRETT_BUILD_DIR);
-        screen.waitFor([](const XScreen& s) { return s.pixel(138, 98) == sf::Color(0, 126, 255); },
-                       std::chrono::seconds(15), sf::IntRect(138, 98, 1, 1));
+        screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel);
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
         state.SetIterationTime(elapsed.count());
 
@@ -123,11 +138,131 @@ void startUpAndMemory(benchmark::State& state) {
         game.waitForExit(std::chrono::seconds(10));
     }
 }
+
+// CPU time, user and system, that the process with all its threads has used so far.
+double cpuSeconds(int pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    const std::string stat{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    // The command name may hold spaces: the fields are counted from its closing parenthesis,
+    // which is followed by the third; user and system time are the 14th and 15th.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+    std::string skipped;
+    for (int field = 3; field < 14; ++field) {
+        fields >> skipped;
+    }
+    double user = 0;
+    double system = 0;
+    fields >> user >> system;
+    return (user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// The share of one core that the process uses over a while, in per cent.
+double cpuPercent(int pid) {
+    const double before = cpuSeconds(pid);
+    const auto started = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(8));
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+    return 100.0 * (cpuSeconds(pid) - before) / elapsed.count();
+}
+
+// Long enough for a window to open and for the tokens to settle.
+const auto settlingTime = std::chrono::seconds(2);
+
+// Measured first, for the games measured after it to be set against.
+double bareLoopPercent = 0;
+
+void bareLoopCpu(benchmark::State& state) {
+    for (auto _ : state) {
+        GameProcess loop(KRAXELBRETT_BARE_LOOP, KRAXELBRETT_BUILD_DIR);
+        std::this_thread::sleep_for(settlingTime);
+        bareLoopPercent = cpuPercent(loop.id());
+    }
+    state.counters["cpu_%"] = bareLoopPercent;
+}
+
+// The last player's row: there once nine have joined, black once the ninth has left.
+const sf::IntRect lastRowPixel(1105, 805, 1, 1);
+const sf::Color lastRowColour = slotColour(maxPlayers - 1);
+
+// From pressing a key to the first frame on the screen that shows the last row as expected.
+double keyToScreenMs(XScreen& screen, unsigned long keysym, sf::Color expected) {
+    const auto pressed = std::chrono::steady_clock::now();
+    screen.press(keysym);
+    screen.waitFor(
+        [expected](const XScreen& s) {
+            return s.pixel(lastRowPixel.left, lastRowPixel.top) == expected;
+        },
+        std::chrono::seconds(5), lastRowPixel);
+    const std::chrono::duration<double, std::milli> elapsed =
+        std::chrono::steady_clock::now() - pressed;
+    screen.release(keysym);
+    return elapsed.count();
+}
+
+// A game binary started from its own folder, which holds its assets: its CPU while nothing
+// moves, with the board alone and with nine settled players, and the time from a key to the
+// screen while it is idle, over the ninth player leaving and joining ten times each.
+void idleGame(benchmark::State& state, const std::string& binary) {
+    XScreen screen;
+    for (auto _ : state) {
+        GameProcess game(binary, std::filesystem::path(binary).parent_path().string());
+        screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel);
+        std::this_thread::sleep_for(settlingTime);
+        const double empty = cpuPercent(game.id());
+
+        for (int player = 0; player < maxPlayers; ++player) {
+            screen.tap(XK_KP_Add);
+        }
+        std::this_thread::sleep_for(settlingTime);
+        const double nine = cpuPercent(game.id());
+
+        double totalMs = 0;
+        double longestMs = 0;
+        const int presses = 20;
+        for (int press = 0; press < presses; ++press) {
+            const bool leaving = press % 2 == 0;
+            const double ms = keyToScreenMs(screen, leaving ? XK_KP_Subtract : XK_KP_Add,
+                                            leaving ? sf::Color::Black : lastRowColour);
+            totalMs += ms;
+            longestMs = std::max(longestMs, ms);
+            // Idle again, and pressed at another moment of the game's frame each time.
+            std::this_thread::sleep_for(std::chrono::milliseconds(700 + 7 * press % 17));
+        }
+        screen.tap(XK_Escape);
+        game.waitForExit(std::chrono::seconds(10));
+
+        state.counters["empty_cpu_%"] = empty;
+        state.counters["nine_cpu_%"] = nine;
+        state.counters["empty_of_bare"] = empty / bareLoopPercent;
+        state.counters["nine_of_bare"] = nine / bareLoopPercent;
+        state.counters["key_ms"] = totalMs / presses;
+        state.counters["key_max_ms"] = longestMs;
+    }
+}
+
+const char* const baselineVariable = "KRAXELBRETT_BASELINE";
+
+// The game is started from its own folder, so a path relative to here would not do.
+void idleBaseline(benchmark::State& state) {
+    idleGame(state, std::filesystem::absolute(std::getenv(baselineVariable)).string());
+}
 } // namespace
 
 BENCHMARK(gameFrameNinePlayers)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(plainFrameNinePlayers)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(mainLoopFiveSeconds)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(startUpAndMemory)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK(bareLoopCpu)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(idleGame, this_build, std::string(KRAXELBRETT_BINARY))
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
+
+// Another build's binary, measured the same way after this one's, when one is named.
+benchmark::internal::Benchmark* const baseline =
+    std::getenv(baselineVariable) == nullptr
+        ? nullptr
+        : benchmark::RegisterBenchmark("idleGame/baseline", idleBaseline)
+              ->Unit(benchmark::kSecond)
+              ->Iterations(1);
 
 BENCHMARK_MAIN();

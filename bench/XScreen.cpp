@@ -71,11 +71,18 @@ sf::Color XScreen::pixel(int x, int y) const {
 }
 
 void XScreen::tap(unsigned long keysym) {
-    const KeyCode code = XKeysymToKeycode(display, keysym);
-    XTestFakeKeyEvent(display, code, True, 0);
-    XFlush(display);
+    press(keysym);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    XTestFakeKeyEvent(display, code, False, 0);
+    release(keysym);
+}
+
+void XScreen::press(unsigned long keysym) {
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keysym), True, 0);
+    XFlush(display);
+}
+
+void XScreen::release(unsigned long keysym) {
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keysym), False, 0);
     XFlush(display);
 }
 

@@ -29,6 +29,10 @@ public:
     /// Presses and releases the key with the given X keysym, as a keyboard would.
     void tap(unsigned long keysym);
 
+    /// Presses the key down, or lets it go; tap() is the two, a moment apart.
+    void press(unsigned long keysym);
+    void release(unsigned long keysym);
+
     /// Captures the screen until the condition holds or the time is up.
     bool waitFor(const std::function<bool(const XScreen&)>& condition,
                  std::chrono::milliseconds timeout, sf::IntRect area = {});

@@ -5,9 +5,11 @@
 #include "board/Die.hpp"
 #include "board/TextEncoding.hpp"
 #include "core/Layout.hpp"
+#include "core/Redraw.hpp"
 #include "players/StatusPanel.hpp"
 #include "players/TokenPath.hpp"
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -75,13 +77,37 @@ bool Game::isOpen() const {
 }
 
 void Game::render() {
+    const auto moving = [](const Player& player) { return !player.path.empty(); };
+    const FrameState state{std::any_of(players.begin(), players.end(), moving),
+                           diceState == rollingDie, hasEvent, changedLastFrame,
+                           sinceDrawn.getElapsedTime()};
+    if (window != nullptr && !frameNeeded(state)) {
+        waitOutFrame();
+        return;
+    }
+
     for (Player& player : players) {
         player.stepToken();
     }
     if (window != nullptr) {
         drawFrame(*window);
         window->display();
+        changedLastFrame = frameChanges(state);
+        sinceDrawn.restart();
+        sinceFrame.restart();
     }
+}
+
+void Game::waitOutFrame() {
+    // As long as display() waits for a frame drawn: the events are still looked at as often.
+    if (options.frameLimit != 0) {
+        const sf::Time rest =
+            sf::seconds(1.f / static_cast<float>(options.frameLimit)) - sinceFrame.getElapsedTime();
+        if (rest > sf::Time::Zero) {
+            pause(rest);
+        }
+    }
+    sinceFrame.restart();
 }
 
 void Game::drawFrame(sf::RenderTarget& target) const {

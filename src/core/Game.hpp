@@ -14,6 +14,7 @@
 #include <SFML/Graphics/RenderWindow.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Texture.hpp>
+#include <SFML/System/Clock.hpp>
 #include <SFML/System/Time.hpp>
 #include <SFML/Window/Event.hpp>
 #include <SFML/Window/VideoMode.hpp>
@@ -66,7 +67,10 @@ public:
     /// Acts on one event: closes the game, adds or removes a player or plays a whole turn.
     void handleEvent(const sf::Event& happened);
 
-    /// Draws one complete frame and displays it; every token moves one easing step.
+    /// Draws one complete frame and displays it when it would differ from the one on screen
+    /// (and at least once a second); every token moves one easing step in each frame drawn.
+    /// A frame not drawn is waited out, so that each call takes a frame's time. Without a
+    /// window nothing is drawn and nothing waited, and every call moves the tokens.
     void render();
 
     /// Draws the frame as it stands into any target: board, players, marker and die.
@@ -107,6 +111,7 @@ private:
     int rollDie();
     void moveRoller(Player& roller, int face);
     void pause(sf::Time duration);
+    void waitOutFrame();
 
     GameOptions options;
     BoardDrawing boardDrawing;
@@ -116,4 +121,9 @@ private:
     std::deque<sf::Event> pendingEvents;
     std::mt19937 randomEngine;
     bool closeRequested = false;
+
+    // The window opens blank, which the first frame changes.
+    bool changedLastFrame = true;
+    sf::Clock sinceDrawn;
+    sf::Clock sinceFrame;
 };

@@ -35,7 +35,7 @@ start() {
 expect_exit() {
     xdotool key Escape
     local code=0
-    timeout "${1:-10}" tail --pid="$game" -f /dev/null ||
+    timeout "${1:-10}" tail --pid="$game" -s 0.05 -f /dev/null ||
         { echo "the game still runs ${1:-10} s after Escape" >&2; exit 1; }
     wait "$game" || code=$?
     game=
