@@ -38,7 +38,8 @@ struct GameOptions {
     bool openWindow = true;
     /// Frames per second the window keeps to; 0 lets it run free.
     unsigned int frameLimit = 60;
-    /// Waits inside a turn; empty means real sleeps. A long wait comes as short ones.
+    /// Waits inside a turn and for frames not drawn; empty means real sleeps. A long wait
+    /// comes as short ones.
     std::function<void(sf::Time)> sleep;
     /// Where events come from, one per call while there are any; empty means the window.
     std::function<bool(sf::Event&)> pollEvent;

@@ -13,7 +13,7 @@ namespace {
 /// Each animation frame waits this much longer than the one before, so the die slows down.
 const sf::Int32 dieDelayStepMs = 7;
 const sf::Time pauseAfterRoll = sf::seconds(1.f);
-/// The longest a turn sleeps without looking at the window's events: Escape acts at once.
+/// The longest the game sleeps without looking at the window's events: Escape acts at once.
 const sf::Time eventPollInterval = sf::milliseconds(10);
 } // namespace
 
