@@ -1,6 +1,7 @@
-// Renders a game in play for the README: five players spread over the board, two sharing a
-// field, one sitting out on field 66, the die in mid-roll. Writes the window's pixels as PNG.
-// Runs in the build folder (the game's assets) on an X display.
+// Renders a busy game, for the README and as the tests' reference of a frame in play: nine
+// players, two sharing the start, three on the goal, two sitting out, one task of six lines
+// reaching over the rows below, the marker at the fifth row and the die mid-roll. Writes the
+// window's pixels as PNG. Runs in the build folder (the game's assets) on an X display.
 
 #include "core/Game.hpp"
 
@@ -13,28 +14,32 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_screenshot OUTPUT.png\n");
         return 2;
     }
-    Game game;
+    GameOptions options;
+    options.frameLimit = 0;
+    Game game(std::move(options));
 
     sf::Event add{};
     add.type = sf::Event::KeyPressed;
     add.key.code = sf::Keyboard::Add;
-    const int fields[] = {23, 66, 23, 52, 81};
+    const int fields[] = {0, 0, 17, 22, 22, 66, 101, 112, 112};
     for (const int field : fields) {
         game.handleEvent(add);
-        Player& player = game.players.back();
-        player.setField(field, game.fieldTexts[field].text);
-        game.arrangeTokens(field);
-        game.arrangeTokens(0);
+        game.players.back().setField(field, game.fieldTexts[field].text);
     }
-    game.players[1].startWaiting();
-    game.players[1].consumeWaitTurn();
-    game.currentPlayer = 2;
-    game.currentPlayerMarker.setPosition(1070.f, 240.f);
+    for (const int field : fields) {
+        game.arrangeTokens(field);
+    }
+    game.players[5].startWaiting();
+    game.players[6].startWaiting();
+    game.players[6].consumeWaitTurn();
+    game.players[3].setField(22, game.fieldTexts[110].text);
+    game.currentPlayerMarker.setPosition(1070.f, 440.f);
     game.diceState = rollingDie;
     game.diceRect.left = 9 * 3;
     game.diceSprite.setTextureRect(game.diceRect);
 
-    for (int frame = 0; frame < 60; ++frame) {
+    // Long enough for the farthest token to reach its place.
+    for (int frame = 0; frame < 200; ++frame) {
         game.render();
     }
     sf::Texture shot;

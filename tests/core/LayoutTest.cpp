@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-// The view shows the whole layout, scaled uniformly and centred to whole window pixels.
+// The view shows the whole layout, scaled uniformly and centred to whole window pixels, and a
+// label's glyphs land one to one on whole pixels, where it stood in the layout.
 TEST(Layout, LetterboxShowsTheWholeLayoutScaledAndCentred) {
     const struct {
         sf::Vector2u window;
@@ -20,30 +21,25 @@ TEST(Layout, LetterboxShowsTheWholeLayoutScaledAndCentred) {
         {{1920, 0}, {1, 1}, {0, 0}, 12},
     };
     for (const auto& c : cases) {
-        const std::string window = std::to_string(c.window.x) + "x" + std::to_string(c.window.y);
         const sf::View view = letterboxView(c.window);
         EXPECT_EQ(view.getSize(), layoutSize);
         EXPECT_EQ(view.getCenter(), layoutSize / 2.f);
-
         const ScreenFit fit = fitToScreen(c.window);
-        EXPECT_EQ(fit.scale, c.scale) << window;
-        EXPECT_EQ(fit.offset, c.offset) << window;
+        EXPECT_EQ(fit.scale, c.scale) << c.window.x << "x" << c.window.y;
+        EXPECT_EQ(fit.offset, c.offset) << c.window.x << "x" << c.window.y;
 
-        // A label's glyphs land one to one on whole pixels, where it stood in the layout.
         sf::Text label;
         label.setCharacterSize(12);
         label.setPosition(140.f, 10.5f);
         fitText(label, fit);
-        EXPECT_EQ(label.getCharacterSize(), c.labelSize) << window;
+        EXPECT_EQ(label.getCharacterSize(), c.labelSize) << c.window.x << "x" << c.window.y;
+        const bool asItIs = fit.scale == sf::Vector2f(1, 1);
+        EXPECT_EQ(label.getScale(),
+                  asItIs ? fit.scale : sf::Vector2f(1 / fit.scale.x, 1 / fit.scale.y));
         const sf::Vector2f pixel =
             fit.offset + sf::Vector2f(fit.scale.x * 140.f, fit.scale.y * 10.5f);
-        const sf::Vector2f glyphs{pixel.x - label.getOrigin().x, pixel.y - label.getOrigin().y};
-        if (fit.scale == sf::Vector2f(1, 1)) {
-            EXPECT_EQ(label.getOrigin(), sf::Vector2f()) << window << ": left as it is";
-            continue;
-        }
-        EXPECT_EQ(label.getScale(), sf::Vector2f(1 / fit.scale.x, 1 / fit.scale.y)) << window;
-        EXPECT_FLOAT_EQ(glyphs.x, std::round(pixel.x)) << window;
-        EXPECT_FLOAT_EQ(glyphs.y, std::round(pixel.y)) << window;
+        const sf::Vector2f glyphs = pixel - label.getOrigin();
+        EXPECT_EQ(asItIs ? pixel : sf::Vector2f(std::round(glyphs.x), std::round(glyphs.y)), glyphs)
+            << c.window.x << "x" << c.window.y;
     }
 }

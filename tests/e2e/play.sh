@@ -1,30 +1,69 @@
 #!/usr/bin/env bash
-# A short game on the real binary, played with real key events through the X server: each
-# settled screen must equal its reference picture pixel for pixel.
-# Usage: play.sh BUILD_DIR GOLDEN_DIR
+# The game installed into a staging folder, then played with real key events through the X
+# server: each settled screen must equal its reference picture pixel for pixel.
+# Usage: play.sh CMAKE BUILD_DIR INSTALL_PREFIX VERSION
 set -euo pipefail
-build=$1 golden=$2 failed=$1/e2e-failed
-. "$(dirname "$0")/screen.sh"
+root=$(cd "$(dirname "$0")/../.." && pwd) build=$2
+golden=$root/tests/golden failed=$2/e2e-failed work=$(mktemp -d) game=
+repeat=$(xset q | awk '/auto repeat delay/ {print $4, $7}')
+trap 'xset r rate $repeat; [ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "$*" >&2; exit 1; }
 
-# Without a display: one line that says so, and no core dump.
-code=0
-env -u DISPLAY "$build/kraxelbrett" 2>"$work/err" || code=$?
-[ "$code" = 1 ] && [ "$(wc -l <"$work/err")" = 1 ] && grep -q DISPLAY "$work/err" ||
-    { echo "without a display: exit code $code, said: $(cat "$work/err")" >&2; exit 1; }
+# Whether a picture in the scratch folder equals its reference; a failure keeps it for a look.
+# With KRAXELBRETT_RECORD=1 it becomes the reference instead.
+same() {
+    [ -z "${KRAXELBRETT_RECORD:-}" ] || cp "$work/$1.png" "$golden/"
+    [ "$(compare -metric AE "$golden/$1.png" "$work/$1.png" null: 2>&1)" = 0 ]
+}
+keep() { mkdir -p "$failed" && cp "$work/$1.png" "$failed/" && fail "$1 differs: see $failed/$1.png"; }
+# Waits until the screen settles on its reference picture.
+expect_screen() {
+    local deadline=$((SECONDS + 20))
+    [ -z "${KRAXELBRETT_RECORD:-}" ] || sleep 8
+    until import -window root "$work/$1.png" && same "$1"; do
+        [ "$SECONDS" -le "$deadline" ] || keep "$1"
+        sleep 0.2
+    done
+}
+start() { (cd "$2" && exec "$1") & game=$!; }
+# Escape ends the game with exit code 0 within the seconds given.
+expect_exit() {
+    xdotool key Escape
+    timeout "$1" tail --pid="$game" -s 0.05 -f /dev/null || fail "the game still runs $1 s after Escape"
+    local code=0
+    wait "$game" || code=$?
+    game=
+    [ "$code" = 0 ] || fail "exit code $code"
+}
+# Runs the game without a display, always inside $(...): the exit code and what it said.
+headless() { env -u DISPLAY "$launcher" "$@" >"$work/said" 2>&1; echo "$? $(cat "$work/said")"; }
+
+DESTDIR=$work/stage "$1" --install "$build" >"$work/install.log"
+prefix=$work/stage$3 launcher=$work/stage$3/games/kraxelbrett
+desktop-file-validate "$prefix/share/applications/kraxelbrett.desktop"
+[ -f "$prefix/share/icons/hicolor/64x64/apps/kraxelbrett.png" ] || fail "no icon"
+[ -L "$prefix/share/kraxelbrett/assets/SmallMemory.ttf" ] || fail "the font is no link"
+[ "$(headless --version)" = "0 kraxelbrett $4" ] || fail "--version: $(headless --version)"
+[[ $(headless --help) == "0 Kraxelbrett: a party board game"* ]] || fail "--help: $(headless --help)"
+[ "$(headless --fullscreen)" = "2 Usage: kraxelbrett [--help | --version]" ] || fail "--fullscreen"
+[[ $(headless) == "1 "*DISPLAY* && $(wc -l <"$work/said") = 1 ]] || fail "no display: $(headless)"
+
+# A busy game as the screenshot tool draws it; and on a screen twice the layout's size, where
+# every text must be drawn at twice its size, not blown up.
+(cd "$build" && ./make_screenshot "$work/busy-game.png")
+same busy-game || keep busy-game
+(cd "$build" && "$root/scripts/with-display.sh" --screen 3840x2160x24 ./make_screenshot "$work/busy-game-4k.png")
+same busy-game-4k || keep busy-game-4k
 
 # Without its assets the game still starts: squares without labels.
 start "$build/kraxelbrett" "$work"
 expect_screen bare-board
-expect_exit
+expect_exit 10
 
 # The desktop's key repeat on, as on most desktops; the display's own setting comes back.
-repeat=$(xset q | awk '/auto repeat delay/ {print $4, $7}')
-trap 'xset r rate $repeat; [ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
-xset r on
-xset r rate 250 25
-
+xset r on r rate 250 25
 export KRAXELBRETT_SEED=7
-start "$build/kraxelbrett" "$build"
+start "$launcher" "$work"
 expect_screen board
 # The numpad's plus, and the main keyboard's (Shift and = on this layout).
 xdotool key KP_Add plus KP_Add
@@ -35,4 +74,4 @@ expect_screen first-roll
 # Escape in the middle of a roll ends the game at once.
 xdotool key w sleep 0.5
 expect_exit 1
-echo "e2e: every screen as expected"
+echo "e2e: installed, and every screen as expected"

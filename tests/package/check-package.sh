@@ -5,12 +5,11 @@
 # of the releases name this version.
 # Usage: check-package.sh CPACK BUILD_DIR VERSION
 set -euo pipefail
-cpack=$1 build=$2 version=$3
-work=$(mktemp -d)
+cpack=$1 build=$2 version=$3 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+fail() { echo "$*" >&2; exit 1; }
 
-"$cpack" --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
-  { cat "$work/cpack.log"; exit 1; }
+"$cpack" --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 || fail "$(cat "$work/cpack.log")"
 deb=$(echo "$work"/kraxelbrett_"$version"_*.deb)
 # lintian warns that it runs as root, which CI does.
 lintian --fail-on error,warning "$deb" 2> >(grep -v 'running with root privileges' >&2)
@@ -18,16 +17,11 @@ dpkg-deb -x "$deb" "$work/root"
 
 link=usr/share/kraxelbrett/assets/SmallMemory.ttf
 target=$(readlink "$work/root/$link")
-[[ $target != /* ]] || { echo "absolute font link: $target" >&2; exit 1; }
-font=$(realpath -m "/$(dirname "$link")/$target")
-[ -f "$font" ] || { echo "the font link leads nowhere: $font" >&2; exit 1; }
-
+[[ $target != /* ]] || fail "absolute font link: $target"
+[ -f "$(realpath -m "/$(dirname "$link")/$target")" ] || fail "the font link leads nowhere: $target"
 metainfo=$(echo "$work"/root/usr/share/metainfo/*.metainfo.xml)
 appstreamcli validate --no-net "$metainfo"
-
-newest=$(zcat "$work/root/usr/share/doc/kraxelbrett/changelog.gz" | head -n 1)
-[[ $newest == "kraxelbrett ($version) "* ]] ||
-  { echo "the changelog's newest entry is not $version" >&2; exit 1; }
-[[ $(grep -m 1 '<release ' "$metainfo") == *"version=\"$version\""* ]] ||
-  { echo "the metainfo's newest release is not $version" >&2; exit 1; }
+[[ $(zcat "$work/root/usr/share/doc/kraxelbrett/changelog.gz" | head -n 1) == "kraxelbrett ($version) "* ]] ||
+    fail "the changelog's newest entry is not $version"
+[[ $(grep -m 1 '<release ' "$metainfo") == *"version=\"$version\""* ]] || fail "the metainfo's newest release is not $version"
 echo "The package is clean"
