@@ -9,7 +9,7 @@ packages=(
   libsfml-dev
   googletest libgtest-dev libbenchmark-dev
   fonts-yanone-kaffeesatz
-  xvfb xauth xdotool x11-xserver-utils libx11-dev libxtst-dev imagemagick desktop-file-utils
+  xvfb xauth xdotool x11-xserver-utils x11-utils libx11-dev libxtst-dev libglx-dev imagemagick desktop-file-utils
   dpkg-dev lintian appstream
 )
 if [ "${1:-}" = windows ]; then

@@ -9,7 +9,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${KRAXELBRETT_PRIVATE_DISPLAY:-}" ]; then
-  exec env -u DISPLAY KRAXELBRETT_PRIVATE_DISPLAY=1 "$root/scripts/with-display.sh" "$0" "$@"
+  exec env -u DISPLAY KRAXELBRETT_PRIVATE_DISPLAY=1 "$root/scripts/with-display.sh" --desktop "$0" "$@"
 fi
 native=$(cd "$1" && pwd)
 windows=$(cd "$2" && pwd)

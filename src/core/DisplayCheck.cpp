@@ -1,23 +1,104 @@
 #include "core/DisplayCheck.hpp"
 
 #ifndef _WIN32
+#include <SFML/Window/VideoMode.hpp>
+
+#include <GL/glx.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
+#include <chrono>
 #include <cstdlib>
-#endif
+#include <thread>
 
-std::string displayProblem() {
-#ifdef _WIN32
-    return {};
-#else
-    if (Display* display = XOpenDisplay(nullptr)) {
-        XCloseDisplay(display);
-        return {};
+namespace {
+/// A reset takes a few milliseconds; a display that stays away longer than this is not there.
+constexpr auto resetGrace = std::chrono::seconds(2);
+constexpr auto retryInterval = std::chrono::milliseconds(20);
+
+Display* connect() {
+    Display* display = XOpenDisplay(nullptr);
+    const char* name = std::getenv("DISPLAY");
+    if (name == nullptr || *name == '\0') {
+        return display;
     }
+    const auto deadline = std::chrono::steady_clock::now() + resetGrace;
+    while (display == nullptr && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(retryInterval);
+        display = XOpenDisplay(nullptr);
+    }
+    return display;
+}
+
+std::string noDisplay() {
     const char* name = std::getenv("DISPLAY");
     if (name == nullptr || *name == '\0') {
         return "kraxelbrett: no X display to open: the DISPLAY variable is not set\n";
     }
     return std::string("kraxelbrett: cannot open the X display DISPLAY=") + name + "\n";
-#endif
 }
+
+bool hasAttribute(Display* display, XVisualInfo& visual, int attribute) {
+    int value = 0;
+    return glXGetConfig(display, &visual, attribute, &value) == 0 && value != 0;
+}
+
+// SFML draws with OpenGL, in a double-buffered RGBA visual, and makes its window at the
+// visual's depth without a border of the root's: so the visual must have the root's depth.
+bool hasOpenGlVisual(Display* display, int screen, int depth) {
+    XVisualInfo wanted{};
+    wanted.screen = screen;
+    wanted.depth = depth;
+    int count = 0;
+    XVisualInfo* visuals =
+        XGetVisualInfo(display, VisualScreenMask | VisualDepthMask, &wanted, &count);
+    bool found = false;
+    for (int i = 0; i < count && !found; ++i) {
+        found = hasAttribute(display, visuals[i], GLX_USE_GL) &&
+                hasAttribute(display, visuals[i], GLX_RGBA) &&
+                hasAttribute(display, visuals[i], GLX_DOUBLEBUFFER);
+    }
+    if (visuals != nullptr) {
+        XFree(visuals);
+    }
+    return found;
+}
+
+std::string screenProblem(Display* display) {
+    const int screen = DefaultScreen(display);
+    const int depth = DefaultDepth(display, screen);
+    if (!hasOpenGlVisual(display, screen, depth)) {
+        return "kraxelbrett: the display shows " + std::to_string(depth) +
+               " bits per pixel, and OpenGL offers no true-colour window at that depth; the "
+               "game needs a display of 16 or 24 bits\n";
+    }
+    if (sf::VideoMode::getFullscreenModes().empty()) {
+        return "kraxelbrett: the display offers no full-screen mode (it lacks the XRandR "
+               "extension)\n";
+    }
+    return {};
+}
+} // namespace
+
+DisplayConnection::DisplayConnection() {
+    Display* connection = connect();
+    display = connection;
+    why = connection != nullptr ? screenProblem(connection) : noDisplay();
+}
+
+DisplayConnection::~DisplayConnection() {
+    close();
+}
+
+void DisplayConnection::close() {
+    if (display != nullptr) {
+        XCloseDisplay(static_cast<Display*>(display));
+        display = nullptr;
+    }
+}
+
+#else
+DisplayConnection::DisplayConnection() = default;
+DisplayConnection::~DisplayConnection() = default;
+void DisplayConnection::close() {}
+#endif

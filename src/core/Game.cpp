@@ -4,6 +4,7 @@
 #include "board/BoardTables.hpp"
 #include "board/Die.hpp"
 #include "board/TextEncoding.hpp"
+#include "core/Assets.hpp"
 #include "core/Layout.hpp"
 #include "core/Redraw.hpp"
 #include "players/StatusPanel.hpp"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iostream>
 
 namespace {
 const char* const fontPath = "assets/SmallMemory.ttf";
@@ -32,24 +34,26 @@ Game::~Game() {
 }
 
 void Game::initWindow() {
-    // A mode no display offers, so that SFML opens the window in the display's best
-    // full-screen mode.
-    videoMode.height = 600;
-    videoMode.width = 800;
     if (options.openWindow) {
+        videoMode = fullScreenMode(sf::VideoMode::getFullscreenModes(),
+                                   sf::VideoMode::getDesktopMode().bitsPerPixel);
         window = new sf::RenderWindow(videoMode, toDisplayString("Kraxelbrett"),
                                       sf::Style::Fullscreen, sf::ContextSettings());
-        window->setView(letterboxView(window->getSize()));
         window->setFramerateLimit(options.frameLimit);
         // A held key is one press: the desktop's repeats would each play a turn.
         window->setKeyRepeatEnabled(false);
         screenFit = fitToScreen(window->getSize());
+        window->setView(letterboxView(window->getSize()));
     }
-    font.loadFromFile(fontPath);
+    if (assetReadable(fontPath, std::cerr)) {
+        font.loadFromFile(fontPath);
+    }
 }
 
 void Game::setUpBoard() {
-    diceTexture.loadFromFile(dieImagePath);
+    if (assetReadable(dieImagePath, std::cerr)) {
+        diceTexture.loadFromFile(dieImagePath);
+    }
     diceRect = dieFaceRect(0);
     setUpDieSprite(diceSprite, diceTexture, diceRect, layoutSize);
 
@@ -57,15 +61,36 @@ void Game::setUpBoard() {
     randomEngine.seed(options.seed.value_or(static_cast<std::uint32_t>(now)));
 
     layOutFields(fields, fieldTexts, font);
-    for (Field& field : fields) {
-        fitText(field.text, screenFit);
-    }
     applyJumps(fields);
-    boardDrawing.build(fields);
+    fitBoard();
 
     currentPlayerMarker.setFillColor(sf::Color::White);
     currentPlayerMarker.setSize(markerSize);
     currentPlayerMarker.setPosition(markerPosition(0));
+}
+
+void Game::fitToWindow(sf::Vector2u size) {
+    screenFit = fitToScreen(size);
+    if (window != nullptr) {
+        window->setView(letterboxView(size));
+    }
+    fitBoard();
+    for (Player& player : players) {
+        fitPlayer(player);
+    }
+}
+
+void Game::fitBoard() {
+    for (int field = 0; field < fieldCount; ++field) {
+        fitText(fields[field].text, fieldTexts[field].characterSize, screenFit);
+    }
+    // Where the labels' glyphs reach into other squares depends on the size they are made at.
+    boardDrawing.build(fields);
+}
+
+void Game::fitPlayer(Player& player) const {
+    fitText(player.taskText, statusTextSize, screenFit);
+    fitText(player.waitText, statusTextSize, screenFit);
 }
 
 void Game::arrangeTokens(int field) {

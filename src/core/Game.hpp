@@ -65,7 +65,8 @@ public:
     /// or else the window's next.
     void update();
 
-    /// Acts on one event: closes the game, adds or removes a player or plays a whole turn.
+    /// Acts on one event: closes the game, adds or removes a player, plays a whole turn, or
+    /// fits the drawing to the window's new size.
     void handleEvent(const sf::Event& happened);
 
     /// Draws one complete frame and displays it when it would differ from the one on screen
@@ -76,6 +77,10 @@ public:
 
     /// Draws the frame as it stands into any target: board, players, marker and die.
     void drawFrame(sf::RenderTarget& target) const;
+
+    /// Shows the whole layout in a window of the given size, letterboxed, with every text made
+    /// at the size it is shown there. Done at start-up and whenever the window's size changes.
+    void fitToWindow(sf::Vector2u size);
 
     /// Gives every player standing on the field a waypoint at its place there.
     void arrangeTokens(int field);
@@ -105,6 +110,8 @@ private:
     void keepEventsForLater();
     void close();
     void drawPlayers(sf::RenderTarget& target) const;
+    void fitBoard();
+    void fitPlayer(Player& player) const;
 
     void addPlayer();
     void removePlayer();

@@ -31,11 +31,14 @@ ScreenFit fitToScreen(sf::Vector2u windowSize) {
     return fit;
 }
 
-void fitText(sf::Text& text, const ScreenFit& fit) {
+void fitText(sf::Text& text, unsigned int layoutCharacterSize, const ScreenFit& fit) {
     if (fit.scale == sf::Vector2f(1.f, 1.f)) {
+        text.setCharacterSize(layoutCharacterSize);
+        text.setScale(1.f, 1.f);
+        text.setOrigin(0.f, 0.f);
         return;
     }
-    const auto shownSize = static_cast<float>(text.getCharacterSize()) * fit.scale.y;
+    const auto shownSize = static_cast<float>(layoutCharacterSize) * fit.scale.y;
     text.setCharacterSize(static_cast<unsigned int>(std::max(1.f, std::round(shownSize))));
     text.setScale(1.f / fit.scale.x, 1.f / fit.scale.y);
     // The origin, in window pixels as the glyphs are, moves the text onto a whole pixel.
@@ -43,4 +46,14 @@ void fitText(sf::Text& text, const ScreenFit& fit) {
     const sf::Vector2f pixel{fit.offset.x + fit.scale.x * place.x,
                              fit.offset.y + fit.scale.y * place.y};
     text.setOrigin(pixel.x - std::round(pixel.x), pixel.y - std::round(pixel.y));
+}
+
+sf::VideoMode fullScreenMode(const std::vector<sf::VideoMode>& modes, unsigned int depth) {
+    const auto atDepth = std::find_if(modes.begin(), modes.end(), [depth](const sf::VideoMode& mode) {
+        return mode.bitsPerPixel == depth;
+    });
+    if (atDepth != modes.end()) {
+        return *atDepth;
+    }
+    return modes.empty() ? sf::VideoMode() : modes.front();
 }

@@ -3,6 +3,9 @@
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/View.hpp>
 #include <SFML/System/Vector2.hpp>
+#include <SFML/Window/VideoMode.hpp>
+
+#include <vector>
 
 /// The screen the whole drawing is laid out for, in pixels.
 const sf::Vector2f layoutSize{1920.f, 1080.f};
@@ -25,6 +28,11 @@ ScreenFit fitToScreen(sf::Vector2u windowSize);
 /// Makes a text sharp in a window that shows the layout at another scale: its glyphs are
 /// made at the size they are shown and drawn one texel to one pixel, since a text scaled
 /// as a picture is blurred. Its place in the layout stays, rounded to the nearest whole
-/// window pixel. At scale 1 the text is left as it is. Call once per text, after it has its
-/// character size and position.
-void fitText(sf::Text& text, const ScreenFit& fit);
+/// window pixel. At scale 1 it is drawn at its layout size, unscaled. Call it after the text
+/// has its position, and again whenever the fit changes.
+void fitText(sf::Text& text, unsigned int layoutCharacterSize, const ScreenFit& fit);
+
+/// The full-screen mode to open the window in, from the display's modes as SFML lists them
+/// (best first): the best one at the display's own colour depth, since a window of another
+/// depth cannot be made on it. Without one, the best of all, as SFML itself would choose.
+sf::VideoMode fullScreenMode(const std::vector<sf::VideoMode>& modes, unsigned int depth);

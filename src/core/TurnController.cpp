@@ -35,6 +35,10 @@ void Game::update() {
 }
 
 void Game::handleEvent(const sf::Event& happened) {
+    if (happened.type == sf::Event::Resized) {
+        fitToWindow({happened.size.width, happened.size.height});
+        return;
+    }
     switch (commands.read(happened, playerCount)) {
     case Command::quit: close(); break;
     case Command::addPlayer: addPlayer(); break;
@@ -52,11 +56,15 @@ bool Game::pollWindowEvent(sf::Event& arrived) const {
 }
 
 void Game::keepEventsForLater() {
-    // Ending the game cannot wait for the turn: nothing of it is kept anyway.
+    // Ending the game cannot wait for the turn: nothing of it is kept anyway. Nor can a new
+    // size.
     sf::Event arrived{};
     while (isOpen() && pollWindowEvent(arrived)) {
         if (endsGame(arrived)) {
             close();
+        } else if (arrived.type == sf::Event::Resized) {
+            // The die's frames are drawn meanwhile, and must not be stretched.
+            handleEvent(arrived);
         } else {
             pendingEvents.push_back(arrived);
         }
@@ -76,8 +84,7 @@ void Game::addPlayer() {
     newcomer.setField(startField, fieldTexts[startField].text);
     newcomer.placeToken(fields[startField].rect.getPosition());
     newcomer.setSlot(playerCount);
-    fitText(newcomer.taskText, screenFit);
-    fitText(newcomer.waitText, screenFit);
+    fitPlayer(newcomer);
     arrangeTokens(startField);
     ++playerCount;
 }

@@ -2,7 +2,9 @@
 #include "core/DisplayCheck.hpp"
 #include "core/Game.hpp"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #ifdef _WIN32
@@ -18,27 +20,38 @@ GameOptions optionsFromEnvironment() {
     }
     return options;
 }
+
+// An answer that did not reach its reader (a full disk, a closed pipe) is no success.
+int answer(const CommandLineAnswer& answer) {
+    std::cout << answer.out << std::flush;
+    std::cerr << answer.err << std::flush;
+    if (!std::cout || !std::cerr) {
+        const int error = errno;
+        std::cerr << "kraxelbrett: cannot write the answer: " << std::strerror(error) << '\n';
+        return 1;
+    }
+    return answer.exitCode;
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
     // First of all: --help and --version answer without a display, and on Windows while the
     // console they print to is still there.
-    const CommandLineAnswer answer =
+    const CommandLineAnswer asked =
         answerCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
-    if (!answer.play) {
-        std::cout << answer.out;
-        std::cerr << answer.err;
-        return answer.exitCode;
+    if (!asked.play) {
+        return answer(asked);
     }
-    const std::string problem = displayProblem();
-    if (!problem.empty()) {
-        std::cerr << problem;
+    DisplayConnection display;
+    if (!display.problem().empty()) {
+        std::cerr << display.problem();
         return 1;
     }
 #ifdef _WIN32
     FreeConsole();
 #endif
     Game game(optionsFromEnvironment());
+    display.close();
     while (game.isOpen()) {
         game.update();
         game.render();

@@ -5,7 +5,6 @@
 #include "players/TokenPath.hpp"
 
 namespace {
-const unsigned int statusTextSize = 20;
 const std::size_t circlePoints = 30;
 } // namespace
 

@@ -12,6 +12,9 @@
 /// Turns a player sits out after landing on the waiting field.
 constexpr int turnsToWaitOnWaitingField = 2;
 
+/// Character size of the task text and the waiting digit in a status row, in layout pixels.
+constexpr unsigned int statusTextSize = 20;
+
 /// One participant: the field they stand on, their token, their status row with the task
 /// they last landed on, and the turns they still have to sit out.
 struct Player {

@@ -5,7 +5,8 @@
 #include <cmath>
 
 // The view shows the whole layout, scaled uniformly and centred to whole window pixels, and a
-// label's glyphs land one to one on whole pixels, where it stood in the layout.
+// label's glyphs land one to one on whole pixels, where it stood in the layout, also when it
+// was fitted to another window before (the window's size changed).
 TEST(Layout, LetterboxShowsTheWholeLayoutScaledAndCentred) {
     const struct {
         sf::Vector2u window;
@@ -29,9 +30,9 @@ TEST(Layout, LetterboxShowsTheWholeLayoutScaledAndCentred) {
         EXPECT_EQ(fit.offset, c.offset) << c.window.x << "x" << c.window.y;
 
         sf::Text label;
-        label.setCharacterSize(12);
         label.setPosition(140.f, 10.5f);
-        fitText(label, fit);
+        fitText(label, 12, fitToScreen({1024, 768}));
+        fitText(label, 12, fit);
         EXPECT_EQ(label.getCharacterSize(), c.labelSize) << c.window.x << "x" << c.window.y;
         const bool asItIs = fit.scale == sf::Vector2f(1, 1);
         EXPECT_EQ(label.getScale(),
@@ -41,5 +42,26 @@ TEST(Layout, LetterboxShowsTheWholeLayoutScaledAndCentred) {
         const sf::Vector2f glyphs = pixel - label.getOrigin();
         EXPECT_EQ(asItIs ? pixel : sf::Vector2f(std::round(glyphs.x), std::round(glyphs.y)), glyphs)
             << c.window.x << "x" << c.window.y;
+    }
+}
+
+// The window opens in the best mode at the display's own depth; SFML lists the best first.
+TEST(Layout, WindowOpensInTheBestModeAtTheDisplaysDepth) {
+    const std::vector<sf::VideoMode> modes = {
+        {1920, 1080, 32}, {1280, 720, 32}, {1920, 1080, 24}, {1280, 720, 24}, {1920, 1080, 16}};
+    const struct {
+        std::vector<sf::VideoMode> modes;
+        unsigned int depth;
+        sf::VideoMode expected;
+    } cases[] = {
+        {modes, 24, {1920, 1080, 24}},
+        {modes, 16, {1920, 1080, 16}},
+        {modes, 8, {1920, 1080, 32}},
+        {{}, 24, {}},
+    };
+    for (const auto& c : cases) {
+        const sf::VideoMode mode = fullScreenMode(c.modes, c.depth);
+        EXPECT_EQ(mode, c.expected) << c.depth << " bits: " << mode.width << "x" << mode.height
+                                    << "x" << mode.bitsPerPixel;
     }
 }

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The game installed into a staging folder, then played with real key events through the X
-# server: each settled screen must equal its reference picture pixel for pixel.
+# server, as on a desktop: each settled screen must equal its reference picture pixel for
+# pixel. (How the game meets a server with no other client is screens.sh's part.)
 # Usage: play.sh CMAKE BUILD_DIR INSTALL_PREFIX VERSION
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd) build=$2
+[ -n "${KRAXELBRETT_DESKTOP:-}" ] ||
+    exec env KRAXELBRETT_DESKTOP=1 "$root/scripts/with-display.sh" --desktop "$0" "$@"
 golden=$root/tests/golden failed=$2/e2e-failed work=$(mktemp -d) game=
 repeat=$(xset q | awk '/auto repeat delay/ {print $4, $7}')
 trap 'xset r rate $repeat; [ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
@@ -46,6 +49,16 @@ desktop-file-validate "$prefix/share/applications/kraxelbrett.desktop"
 [ "$(headless --version)" = "0 kraxelbrett $4" ] || fail "--version: $(headless --version)"
 [[ $(headless --help) == "0 Kraxelbrett: a party board game"* ]] || fail "--help: $(headless --help)"
 [ "$(headless --fullscreen)" = "2 Usage: kraxelbrett [--help | --version]" ] || fail "--fullscreen"
+# An answer that cannot be written is no success.
+for arguments in --help --version; do
+    code=0
+    "$launcher" $arguments >/dev/full 2>"$work/said" || code=$?
+    [[ $code = 1 && $(cat "$work/said") == "kraxelbrett: cannot write the answer: No space left"* ]] ||
+        fail "$arguments >/dev/full: exit $code, $(cat "$work/said")"
+done
+code=0
+"$launcher" --fullscreen 2>/dev/full || code=$?
+[ "$code" = 1 ] || fail "--fullscreen 2>/dev/full: exit $code"
 [[ $(headless) == "1 "*DISPLAY* && $(wc -l <"$work/said") = 1 ]] || fail "no display: $(headless)"
 
 # A busy game as the screenshot tool draws it; and on a screen twice the layout's size, where
@@ -55,7 +68,9 @@ same busy-game || keep busy-game
 (cd "$build" && "$root/scripts/with-display.sh" --screen 3840x2160x24 ./make_screenshot "$work/busy-game-4k.png")
 same busy-game-4k || keep busy-game-4k
 
-# Without its assets the game still starts: squares without labels.
+# Without its assets the game still starts: squares without labels. A pipe in place of an
+# asset is no asset: the game must not wait on it.
+mkdir "$work/assets" && mkfifo "$work/assets/SmallMemory.ttf" "$work/assets/dice.png"
 start "$build/kraxelbrett" "$work"
 expect_screen bare-board
 expect_exit 10

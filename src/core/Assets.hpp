@@ -1,0 +1,9 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+/// Whether the asset at the path is a regular file (or a link to one), which is all the game
+/// reads: a pipe, a socket or a device in its place would block the game on the read. When it
+/// is not, says so on the stream in one line, and the game goes on without the asset.
+bool assetReadable(const std::string& path, std::ostream& messages);

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The game on the screens players have, each a private Xvfb started as a player's machine
+# starts its X server, resetting whenever its last client leaves: a kiosk where the game is
+# the only client, started again at once after Escape; 16 and 8 bits per pixel; and a window
+# whose size changes mid-game, which must then show what a game started at that size shows.
+# Usage: screens.sh BUILD_DIR [STEP]   (a STEP runs on the display it is given)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd) build=$(cd "$1" && pwd)
+golden=$root/tests/golden
+fail() { echo "screens: $*" >&2; exit 1; }
+on_screen() { "$root/scripts/with-display.sh" --screen "$1" "$0" "$build" "${@:2}"; }
+
+game=
+trap '[ -n "$game" ] && kill "$game" 2>/dev/null; true' EXIT
+start() { (cd "$build" && exec ./kraxelbrett 2>>"$work/said") & game=$!; }
+window() { timeout 10 xdotool search --sync --name '^Kraxelbrett$' | head -n 1; }
+# Escape, and the game must be gone with exit code 0 within five seconds.
+escape() {
+    xdotool key Escape
+    timeout 5 tail --pid="$game" -s 0.05 -f /dev/null || fail "$1: still running after Escape"
+    local code=0
+    wait "$game" || code=$?
+    game=
+    [ "$code" = 0 ] || fail "$1: exit code $code: $(cat "$work/said")"
+}
+# Waits until the screen (or a window) settles: the same twice in a row, and not black.
+settled() {
+    local picture=$1 from=${2:-root}
+    import -window "$from" "$picture.before.png"
+    for _ in $(seq 1 50); do
+        sleep 0.3
+        import -window "$from" "$picture"
+        if [ "$(compare -metric AE "$picture" "$picture.before.png" null: 2>&1)" = 0 ] &&
+            [ "$(convert "$picture" -format '%[fx:maxima]' info:)" != 0 ]; then
+            return 0
+        fi
+        mv "$picture" "$picture.before.png"
+    done
+    fail "the screen did not settle for $picture"
+}
+
+case "${2:-}" in
+kiosk)
+    # Nothing else connects until the game has had its window for a while: a client of the
+    # test's own would keep the server from resetting under the game.
+    work=$3
+    for run in first again; do
+        start
+        sleep 0.5
+        if ! kill -0 "$game" 2>/dev/null; then
+            code=0
+            wait "$game" || code=$?
+            fail "$run start: ended by itself with exit code $code: $(cat "$work/said")"
+        fi
+        [ -n "$(window)" ] || fail "$run start: no window"
+        escape "$run start"
+    done
+    ;;
+depth16)
+    # The display rounds the colours to 5-6-5 bits; they must be the board's all the same.
+    work=$3
+    start
+    settled "$work/board-16.png"
+    [ "$(compare -metric AE -fuzz 8% "$golden/board.png" "$work/board-16.png" null: 2>&1)" = 0 ] ||
+        fail "at 16 bits the screen is not the board: see $work/board-16.png"
+    escape "16 bits"
+    ;;
+sized)
+    # Three players, settled, in a window of the display's size, or after a resize to WxH.
+    work=$3 shot=$4 size=${5:-}
+    start
+    window >/dev/null
+    xdotool key KP_Add KP_Add KP_Add
+    if [ -n "$size" ]; then
+        settled "$work/before-resize.png"
+        [ "$(compare -metric AE "$golden/three-players.png" "$work/before-resize.png" null: 2>&1)" = 0 ] ||
+            fail "three players before the resize differ: see $work/before-resize.png"
+        xdotool windowsize "$(window)" "${size%x*}" "${size#*x}"
+    fi
+    settled "$shot" "$(window)"
+    escape "three players"
+    ;;
+"")
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    export KRAXELBRETT_SEED=7
+    for run in $(seq 1 20); do
+        on_screen 1920x1080x24 kiosk "$work" || fail "kiosk run $run"
+    done
+    on_screen 1920x1080x16 depth16 "$work"
+
+    code=0
+    on_screen 1920x1080x8 start-8 "$work" || code=$?
+    [ "$code" = 1 ] || fail "at 8 bits: exit code $code, not 1"
+    [[ $(wc -l <"$work/said-8") = 1 && $(cat "$work/said-8") == *" 8 bits per pixel"* ]] ||
+        fail "at 8 bits it said: $(cat "$work/said-8")"
+
+    on_screen 800x600x24 sized "$work" "$work/started-800x600.png"
+    on_screen 1920x1080x24 sized "$work" "$work/resized-800x600.png" 800x600
+    [ "$(compare -metric AE "$work/started-800x600.png" "$work/resized-800x600.png" null: 2>&1)" = 0 ] ||
+        { cp "$work"/*800x600.png "$build/" && fail "a resized window differs: see $build/*800x600.png"; }
+    echo "screens: 20 kiosk starts, 16 and 8 bits, and a resize, all as expected"
+    ;;
+start-8)
+    # Runs alone: its exit code is the game's.
+    work=$3
+    cd "$build" && exec ./kraxelbrett 2>"$work/said-8"
+    ;;
+esac
