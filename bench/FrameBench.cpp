@@ -7,6 +7,7 @@
 #include "GameProcess.hpp"
 #include "PlainFrame.hpp"
 #include "XScreen.hpp"
+#include "core/DisplayCheck.hpp"
 #include "core/Game.hpp"
 #include "players/StatusPanel.hpp"
 
@@ -25,6 +26,10 @@
 #include <unistd.h>
 
 namespace {
+// The games made and ended here one after another would each leave the X server without a
+// client for a moment, and it resets then: held for the whole run.
+const DisplayConnection heldDisplay;
+
 GameOptions unlimited() {
     GameOptions options;
     options.frameLimit = 0;

@@ -3,6 +3,7 @@
 // reaching over the rows below, the marker at the fifth row and the die mid-roll. Writes the
 // window's pixels as PNG. Runs in the build folder (the game's assets) on an X display.
 
+#include "core/DisplayCheck.hpp"
 #include "core/Game.hpp"
 
 #include <SFML/Graphics/Texture.hpp>
@@ -13,6 +14,13 @@ int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: make_screenshot OUTPUT.png\n");
         return 2;
+    }
+    // Held for the whole run, as the game holds it until its window exists: on a fresh X
+    // server nothing else keeps it from resetting between SFML's connections.
+    const DisplayConnection display;
+    if (!display.problem().empty()) {
+        std::fputs(display.problem().c_str(), stderr);
+        return 1;
     }
     GameOptions options;
     options.frameLimit = 0;

@@ -1,6 +1,7 @@
 #include "core/DisplayCheck.hpp"
 
 #ifndef _WIN32
+#include <SFML/System/Err.hpp>
 #include <SFML/Window/VideoMode.hpp>
 
 #include <GL/glx.h>
@@ -72,7 +73,11 @@ std::string screenProblem(Display* display) {
                " bits per pixel, and OpenGL offers no true-colour window at that depth; the "
                "game needs a display of 16 or 24 bits\n";
     }
-    if (sf::VideoMode::getFullscreenModes().empty()) {
+    // SFML says why in a line of its own; the game's one line is enough.
+    std::streambuf* const sfmlSays = sf::err().rdbuf(nullptr);
+    const bool noModes = sf::VideoMode::getFullscreenModes().empty();
+    sf::err().rdbuf(sfmlSays);
+    if (noModes) {
         return "kraxelbrett: the display offers no full-screen mode (it lacks the XRandR "
                "extension)\n";
     }

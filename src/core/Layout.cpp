@@ -49,9 +49,9 @@ void fitText(sf::Text& text, unsigned int layoutCharacterSize, const ScreenFit& 
 }
 
 sf::VideoMode fullScreenMode(const std::vector<sf::VideoMode>& modes, unsigned int depth) {
-    const auto atDepth = std::find_if(modes.begin(), modes.end(), [depth](const sf::VideoMode& mode) {
-        return mode.bitsPerPixel == depth;
-    });
+    const auto atDepth =
+        std::find_if(modes.begin(), modes.end(),
+                     [depth](const sf::VideoMode& mode) { return mode.bitsPerPixel == depth; });
     if (atDepth != modes.end()) {
         return *atDepth;
     }

@@ -1,5 +1,6 @@
 #include "core/Game.hpp"
 #include "board/TextEncoding.hpp"
+#include "core/DisplayCheck.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +9,16 @@
 #include <deque>
 #include <memory>
 #include <random>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace {
+// SFML connects to the display for the textures of each game and lets go when the last is
+// gone, and the tests' X server resets whenever its last client leaves: held, as the game
+// holds it, for the whole run.
+const DisplayConnection heldDisplay;
+
 sf::Event keyPress(sf::Keyboard::Key key) {
     sf::Event event{};
     event.type = sf::Event::KeyPressed;
@@ -214,4 +222,61 @@ TEST(Turn, RandomPlayKeepsTheGameConsistentAndTheDieFair) {
     ASSERT_GT(rolls, 5000);
     for (const int count : faces)
         EXPECT_NEAR(count, rolls / 6, rolls / 60) << "of " << rolls << " rolls";
+}
+
+namespace {
+sf::Event resized(sf::Vector2u size) {
+    sf::Event event{};
+    event.type = sf::Event::Resized;
+    event.size = {size.x, size.y};
+    return event;
+}
+
+std::vector<std::string> textsAsShown(const Game& game) {
+    std::vector<std::string> shown;
+    const auto describe = [&shown](const sf::Text& text) {
+        shown.push_back(
+            std::to_string(text.getCharacterSize()) + " " + std::to_string(text.getScale().x) +
+            " " + std::to_string(text.getOrigin().x) + "," + std::to_string(text.getOrigin().y));
+    };
+    for (const Field& field : game.fields)
+        describe(field.text);
+    for (const Player& player : game.players) {
+        describe(player.taskText);
+        describe(player.waitText);
+    }
+    return shown;
+}
+} // namespace
+
+// A window whose size changes shows every text as a game started at the new size does, with
+// nothing left of the size before; also when the change comes in the middle of a roll.
+TEST(Screen, ResizedGameShowsItsTextsAsIfStartedAtTheNewSize) {
+    const struct {
+        std::vector<sf::Vector2u> sizes;
+        bool duringRoll;
+    } cases[] = {
+        {{{3840, 2160}, {800, 600}}, false},
+        {{{800, 600}, {1920, 1080}}, false},
+        {{{1366, 768}}, true},
+    };
+    for (const auto& c : cases) {
+        TestGame resizedGame({1});
+        resizedGame.seat({0, 60});
+        for (const sf::Vector2u size : c.sizes)
+            resizedGame.arrivals.push_back(resized(size));
+        if (c.duringRoll)
+            resizedGame.press(sf::Keyboard::W);
+        while (!resizedGame.arrivals.empty())
+            resizedGame.game->update();
+
+        TestGame startedGame({1});
+        if (c.sizes.back() != sf::Vector2u(1920, 1080))
+            startedGame.game->handleEvent(resized(c.sizes.back()));
+        startedGame.seat({0, 60});
+        if (c.duringRoll)
+            startedGame.press(sf::Keyboard::W);
+        EXPECT_EQ(textsAsShown(*resizedGame.game), textsAsShown(*startedGame.game))
+            << c.sizes.back().x << "x" << c.sizes.back().y;
+    }
 }

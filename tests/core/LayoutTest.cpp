@@ -61,7 +61,7 @@ TEST(Layout, WindowOpensInTheBestModeAtTheDisplaysDepth) {
     };
     for (const auto& c : cases) {
         const sf::VideoMode mode = fullScreenMode(c.modes, c.depth);
-        EXPECT_EQ(mode, c.expected) << c.depth << " bits: " << mode.width << "x" << mode.height
-                                    << "x" << mode.bitsPerPixel;
+        EXPECT_EQ(mode, c.expected)
+            << c.depth << " bits: " << mode.width << "x" << mode.height << "x" << mode.bitsPerPixel;
     }
 }

@@ -1,0 +1,45 @@
+#include "core/Assets.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Only a regular file, or a link to one, is read; anything else is one line and no asset, and
+// nothing is opened, so a pipe with no writer cannot hold the game up.
+TEST(Assets, OnlyRegularFilesAreRead) {
+    namespace fs = std::filesystem;
+    const fs::path folder =
+        fs::temp_directory_path() / ("kraxelbrett-assets-" + std::to_string(getpid()));
+    fs::create_directories(folder / "folder");
+    std::ofstream(folder / "file") << "font";
+    fs::create_symlink(folder / "file", folder / "link");
+    fs::create_symlink(folder / "gone", folder / "dangling");
+    ASSERT_EQ(mkfifo((folder / "pipe").c_str(), 0600), 0);
+
+    const struct {
+        const char* name;
+        bool readable;
+        const char* said;
+    } cases[] = {
+        {"file", true, ""},
+        {"link", true, ""},
+        {"missing", false, "no such file"},
+        {"dangling", false, "no such file"},
+        {"folder", false, "a folder, not a file"},
+        {"pipe", false, "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream messages;
+        const std::string path = (folder / c.name).string();
+        EXPECT_EQ(assetReadable(path, messages), c.readable) << c.name;
+        const std::string expected =
+            c.readable ? std::string()
+                       : "kraxelbrett: " + path + ": " + c.said + "; the game goes on without it\n";
+        EXPECT_EQ(messages.str(), expected);
+    }
+    fs::remove_all(folder);
+}
