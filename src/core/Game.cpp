@@ -42,8 +42,6 @@ void Game::initWindow() {
         window->setFramerateLimit(options.frameLimit);
         // A held key is one press: the desktop's repeats would each play a turn.
         window->setKeyRepeatEnabled(false);
-        screenFit = fitToScreen(window->getSize());
-        window->setView(letterboxView(window->getSize()));
     }
     if (assetReadable(fontPath, std::cerr)) {
         font.loadFromFile(fontPath);
@@ -62,7 +60,7 @@ void Game::setUpBoard() {
 
     layOutFields(fields, fieldTexts, font);
     applyJumps(fields);
-    fitBoard();
+    fitToWindow(window != nullptr ? window->getSize() : sf::Vector2u(layoutSize));
 
     currentPlayerMarker.setFillColor(sf::Color::White);
     currentPlayerMarker.setSize(markerSize);
@@ -74,18 +72,14 @@ void Game::fitToWindow(sf::Vector2u size) {
     if (window != nullptr) {
         window->setView(letterboxView(size));
     }
-    fitBoard();
-    for (Player& player : players) {
-        fitPlayer(player);
-    }
-}
-
-void Game::fitBoard() {
     for (int field = 0; field < fieldCount; ++field) {
         fitText(fields[field].text, fieldTexts[field].characterSize, screenFit);
     }
     // Where the labels' glyphs reach into other squares depends on the size they are made at.
     boardDrawing.build(fields);
+    for (Player& player : players) {
+        fitPlayer(player);
+    }
 }
 
 void Game::fitPlayer(Player& player) const {

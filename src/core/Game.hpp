@@ -110,7 +110,6 @@ private:
     void keepEventsForLater();
     void close();
     void drawPlayers(sf::RenderTarget& target) const;
-    void fitBoard();
     void fitPlayer(Player& player) const;
 
     void addPlayer();
