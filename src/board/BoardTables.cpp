@@ -1,56 +1,55 @@
 #include "board/BoardTables.hpp"
 
-// The board's vocabulary in one place. The texts are Windows-1252 bytes: the four letters
-// outside ASCII are written as escapes, each closing its literal, since "\xFCcke" would read
-// as one escape.
+// The board's vocabulary in one place: the German board, the one the game shows without a
+// deck. The texts are UTF-8, as decks are.
 
 std::array<FieldText, fieldCount> initializeFieldTexts() {
     // clang-format off
     static const char* const tasks[fieldCount] = {
         "START", // 0
-        "2 Schl\xFC" "cke", // 1
+        "2 Schlücke", // 1
         "Haustier?\nTrinken!", // 2
-        "Du darfst 5\nSchl\xFC" "cke\nverteilen", // 3
+        "Du darfst 5\nSchlücke\nverteilen", // 3
         "Safe Zone", // 4
         "Trink aus dem\nGlas links von dir", // 5
-        "-1 Kleidungsst\xFC" "ck", // 6
+        "-1 Kleidungsstück", // 6
         "Regel", // 7
-        "Trinke 10\nSchl\xFC" "cke", // 8
+        "Trinke 10\nSchlücke", // 8
         "Fuck,\nMarry,\nKill", // 9
         "Drei Schritte\nvor", // 10
         "Leiter hoch\nauf Feld 48!", // 11
-        "4 Schl\xFC" "cke\nf\xFC" "r jeden", // 12
+        "4 Schlücke\nfür jeden", // 12
         "Teleportation A", // 13
-        "Drei Schritte\nzur\xFC" "ck", // 14
+        "Drei Schritte\nzurück", // 14
         "Imitiere ein\nTier", // 15
-        "Tanze f\xFC" "r 30\nSekunden", // 16
+        "Tanze für 30\nSekunden", // 16
         "Wahrheit oder\nPflicht", // 17
         "Trink Buddy", // 18
-        "Zur\xFC" "ck zum\nStart", // 19
+        "Zurück zum\nStart", // 19
         "Alle Spieler\nohne Bart\ntrinken", // 20
         "Dirty Talk\nmit links", // 21
         "Wasserfall", // 22
         "Anstarr\nWettbewerb", // 23
-        "Frauen d\xFC" "rfen\n3 Schl\xFC" "cke\nverteilen", // 24
-        "-1 Kleidungsst\xFC" "ck", // 25
-        "M\xE4" "nner m\xFC" "ssen\ntrinken", // 26
+        "Frauen dürfen\n3 Schlücke\nverteilen", // 24
+        "-1 Kleidungsstück", // 25
+        "Männer müssen\ntrinken", // 26
         "Handstandoder Exen", // 27
         "Mischshot\trinken", // 28
         "Ich packemeinen Koffer\nund nehme\nmit...", // 29
         "Tausche dein\nGlas mit Rechts", // 30
         "Selfie\nTime", // 31
-        "Ein Kleidungsst\xFC" "ck\nmit links tauschen", // 32
-        "Erkl\xE4" "re jemandem\ndeine Liebe", // 33
+        "Ein Kleidungsstück\nmit links tauschen", // 32
+        "Erkläre jemandem\ndeine Liebe", // 33
         "Der betrunkenste\ntrinkt", // 34
         "1 Runde Pantomime", // 35
-        "Der coolste\nverteilt\n3 Schl\xFC" "cke", // 36
+        "Der coolste\nverteilt\n3 Schlücke", // 36
         "Teleportation A", // 37
         "Busfahren!", // 38
-        "Der n\xFC" "chternste\nverteilt 5 Schl\xFC" "cke", // 39
-        "-1 Kleidungsst\xFC" "ck", // 40
-        "Ein Schluck\nf\xFC" "r jeden, der\n\xE4" "lter als du ist", // 41
-        "2 Schl\xFC" "cke f\xFC" "r\ndie Girls", // 42
-        "2 Schl\xFC" "cke f\xFC" "r\ndie Boys", // 43
+        "Der nüchternste\nverteilt 5 Schlücke", // 39
+        "-1 Kleidungsstück", // 40
+        "Ein Schluck\nfür jeden, der\nälter als du ist", // 41
+        "2 Schlücke für\ndie Girls", // 42
+        "2 Schlücke für\ndie Boys", // 43
         "Wie gehts dir\ngerade wirklich?", // 44
         "Die schlauste\ntrinkt", // 45
         "Trinke einen\nSchluck aus\njedem Glas", // 46
@@ -58,67 +57,67 @@ std::array<FieldText, fieldCount> initializeFieldTexts() {
         "Leiter runter\nauf Feld 11!", // 48
         "Beleidige\njemanden", // 49
         "EX", // 50
-        "Erz\xE4" "hle von deiner\nersten Erfahrung\nmit dem anderen\nGeschlecht!", // 51
+        "Erzähle von deiner\nersten Erfahrung\nmit dem anderen\nGeschlecht!", // 51
         "Safe Zone", // 52
         "Beantworte 1 Minute\njede Frage, die\ndir gestellt wird", // 53
         "Eine Runde stehen", // 54
         "Ich hab noch nie!", // 55
-        "W\xFC" "rfel eine 5\noder h\xF6" "her\num die Zunge\nherauf zu klettern", // 56
+        "Würfel eine 5\noder höher\num die Zunge\nherauf zu klettern", // 56
         "Gesteh dem\nersten Jungen in\ndeiner Kontaktliste\ndeine Liebe", // 57
         "Trink Buddy", // 58
         "Telefon Prank", // 59
-        "W\xE4" "hle einen\nBodyguard", // 60
+        "Wähle einen\nBodyguard", // 60
         "Der mit dem\nschlechtesten\nAbschluss\nmuss trinken", // 61
-        "Wenn du dich\nl\xE4" "nger als eine\nWoche nicht rasiert\nhast, musst du trinken", // 62
-        "1 Schluck f\xFC" "r\njeden Buchstaben\ndeines Namens", // 63
-        "Armdr\xFC" "cken mit\nlinks, Verlierer\n1 Shot", // 64
-        "Wer ist die\neitelste?\n2 Schl\xFC" "cke", // 65
+        "Wenn du dich\nlänger als eine\nWoche nicht rasiert\nhast, musst du trinken", // 62
+        "1 Schluck für\njeden Buchstaben\ndeines Namens", // 63
+        "Armdrücken mit\nlinks, Verlierer\n1 Shot", // 64
+        "Wer ist die\neitelste?\n2 Schlücke", // 65
         "2 Runden\naussetzen!", // 66
         "Shot\nRoulette", // 67
         "Leiter hoch\nauf Feld 93!", // 68
         "Wahrheit\n   oder\n Pflicht", // 69
         "Regel", // 70
         "Ertrinken oder\nverbrennen?", // 71
-        "Nicht lachen!\n3 Schl\xFC" "cke", // 72
+        "Nicht lachen!\n3 Schlücke", // 72
         "Trinke ein\nGlas Wasser", // 73
         "Blondhaarige\ntrinken", // 74
         "Die TARDIS\nteleportiert dich\nauf Feld 98!", // 75
         "Braunhaarige\ntrinken", // 76
-        "Verteile so viele\nSchl\xFC" "cke wie du\nBeziehungen hattest", // 77
+        "Verteile so viele\nSchlücke wie du\nBeziehungen hattest", // 77
         "Rothaarige trinken", // 78
-        "Pl\xE4" "tze tauschen\nmit links", // 79
-        "Z\xE4" "hlt Schuhmarken\nauf! 3 Schl\xFC" "cke", // 80
+        "Plätze tauschen\nmit links", // 79
+        "Zählt Schuhmarken\nauf! 3 Schlücke", // 80
         "Kellner!", // 81
         "Schere, Stein,\nPapier mit einem\nbeliebigen Spieler!", // 82
-        "Die sch\xF6" "nste\ntrinkt", // 83
-        "W\xFC" "rfel eine 4\noder h\xF6" "her, um\ndie Zunge weiter\nhinauf zu Klettern", // 84
+        "Die schönste\ntrinkt", // 83
+        "Würfel eine 4\noder höher, um\ndie Zunge weiter\nhinauf zu Klettern", // 84
         "Alle die Luft\nanhalten. Gewinner\nverteilt 5", // 85
-        "-1 Kleidungsst\xFC" "ck", // 86
+        "-1 Kleidungsstück", // 86
         "EX", // 87
         "Regel", // 88
-        "Singles trinken\n2 Schl\xFC" "cke", // 89
-        "Alle in einer\nBeziehung trinken\n3 Schl\xFC" "cke", // 90
+        "Singles trinken\n2 Schlücke", // 89
+        "Alle in einer\nBeziehung trinken\n3 Schlücke", // 90
         "Oute deine\nInsecurity", // 91
-        "K\xFC" "sse die erste\nPerson, die dir\nin die Augen schaut", // 92
+        "Küsse die erste\nPerson, die dir\nin die Augen schaut", // 92
         "Leiter runter\nauf Feld 68!", // 93
-        "Wenn du diese\nWoche geweint\nhast, trinke\n4 Schl\xFC" "cke", // 94
-        "  5 Schl\xFC" "cke    oder\n5 Liegest\xFC" "tzen", // 95
+        "Wenn du diese\nWoche geweint\nhast, trinke\n4 Schlücke", // 94
+        "  5 Schlücke    oder\n5 Liegestützen", // 95
         "Fuck,\nMarry,\nKill", // 96
         "2 Shots,\nwenn du\ngeschminkt bist", // 97
         "Die TARDIS\nTeleportiert dich\nauf Feld 75", // 98
-        "Erz\xE4" "hl etwas,\nwas keiner\n\xFC" "ber dich wei\xDF" "", // 99
-        "Wer w\xFC" "rde eher", // 100
-        "Verteile deine\nSchl\xFC" "cke f\xFC" "r jeden\nWissenschaftler,\nden du aufz\xE4" "hlen\nkannst", // 101
+        "Erzähl etwas,\nwas keiner\nüber dich weiß", // 99
+        "Wer würde eher", // 100
+        "Verteile deine\nSchlücke für jeden\nWissenschaftler,\nden du aufzählen\nkannst", // 101
         "Safe Zone", // 102
-        "Deine W\xFC" "rfelzahl\nverdoppelt sich", // 103
-        "W\xFC" "rfel eine 3\noder niedriger,\nsonst rutschst\ndu runter", // 104
-        "Trink 5 Schl\xFC" "cke", // 105
-        "Gehe einen\nSchritt zur\xFC" "ck", // 106
+        "Deine Würfelzahl\nverdoppelt sich", // 103
+        "Würfel eine 3\noder niedriger,\nsonst rutschst\ndu runter", // 104
+        "Trink 5 Schlücke", // 105
+        "Gehe einen\nSchritt zurück", // 106
         "EX", // 107
         "Imitiere einen\nMitspieler", // 108
         "     Gehe\n2 Schritte vor", // 109
         "Spiele Schere,\nStein, Papier mit\nrechts. Wenn du\nverlierst, musst\ndu deine Figur\nmit ihm tauschen", // 110
-        "Lass dir von\nallen etwas auf\nden K\xF6" "rper zeichnen", // 111
+        "Lass dir von\nallen etwas auf\nden Körper zeichnen", // 111
         "ZIEL", // 112
     };
     // clang-format on

@@ -7,7 +7,7 @@
 
 /// One entry of the board's text table: the task of a field and the size of its label.
 struct FieldText {
-    /// The task as Windows-1252 bytes, lines separated by '\n'.
+    /// The task in UTF-8, lines separated by '\n'.
     std::string text;
     /// Character size of the label on the field's square, in pixels.
     unsigned int characterSize = 0;

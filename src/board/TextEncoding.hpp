@@ -4,7 +4,6 @@
 
 #include <string>
 
-/// Turns the game's single-byte texts into drawable strings: every byte is the code point of
-/// the same value (ISO 8859-1). Done by hand because SFML's locale-based conversion turns the
-/// upper half into invalid code points with some standard libraries.
-sf::String toDisplayString(const std::string& bytes);
+/// Turns the game's UTF-8 texts (the board's table, decks, the window's title) into drawable
+/// strings of Unicode code points.
+sf::String toDisplayString(const std::string& utf8);

@@ -1,31 +1,78 @@
 #include "core/CommandLine.hpp"
 
 namespace {
-const char* const usage = "Usage: kraxelbrett [--help | --version]\n";
+const char* const usage =
+    "Usage: kraxelbrett [DECK | --list-decks | --check DECK | --help | --version]\n";
 
 const char* const help =
     "Kraxelbrett: a party board game for a group at one screen, a race over 113 fields with\n"
     "tasks for the group to carry out.\n"
     "\n"
-    "Usage: kraxelbrett [--help | --version]\n"
-    "Without arguments the game starts full screen with the board alone.\n"
+    "Usage: kraxelbrett [DECK | --list-decks | --check DECK | --help | --version]\n"
+    "Without arguments the game starts full screen with the German board.\n"
+    "\n"
+    "  DECK           play with a deck of tasks: the name of a deck (english, alkoholfrei,\n"
+    "                 alcohol-free, deutsch, or one's own), or the path of a .toml file\n"
+    "  --list-decks   list the decks found: name, language, title and file\n"
+    "  --check DECK   check a deck and tell every problem, one line each\n"
+    "  --help         this text\n"
+    "  --version      the version\n"
+    "\n"
+    "A deck is a TOML file, for example:\n"
+    "  title = \"Our party\"\n"
+    "  language = \"en\"\n"
+    "  base = \"english\"          # optional: start from this deck's fields\n"
+    "  [fields]\n"
+    "  5 = \"Sing a song\"\n"
+    "  8 = \"Tell a joke\\nor do 10 squats\"\n"
+    "Without base it gives all fields, 0 to 112. One's own decks go into\n"
+    "~/.local/share/kraxelbrett/decks (on Windows %APPDATA%\\kraxelbrett\\decks).\n"
     "\n"
     "Keys:\n"
     "  numpad +   a new player joins (up to nine)\n"
     "  numpad -   the last player leaves\n"
     "  W          the player whose turn it is rolls the die\n"
     "  Escape     ends the game\n";
+
+bool isOption(const std::string& argument) {
+    return argument.size() > 1 && argument[0] == '-';
+}
 } // namespace
 
-CommandLineAnswer answerCommandLine(const std::vector<std::string>& arguments) {
+CommandLine readCommandLine(const std::vector<std::string>& arguments) {
+    using Action = CommandLine::Action;
     if (arguments.empty()) {
-        return {true, 0, "", ""};
+        return {Action::play, ""};
     }
-    if (arguments.size() == 1 && arguments[0] == "--version") {
-        return {false, 0, std::string("kraxelbrett ") + KRAXELBRETT_VERSION + "\n", ""};
+    if (arguments.size() == 1) {
+        const std::string& argument = arguments[0];
+        if (argument == "--version") {
+            return {Action::version, ""};
+        }
+        if (argument == "--help") {
+            return {Action::help, ""};
+        }
+        if (argument == "--list-decks") {
+            return {Action::listDecks, ""};
+        }
+        if (!isOption(argument) && !argument.empty()) {
+            return {Action::play, argument};
+        }
     }
-    if (arguments.size() == 1 && arguments[0] == "--help") {
-        return {false, 0, help, ""};
+    if (arguments.size() == 2 && arguments[0] == "--check" && !arguments[1].empty()) {
+        return {Action::check, arguments[1]};
     }
-    return {false, 2, "", usage};
+    return {Action::usage, ""};
+}
+
+std::string helpText() {
+    return help;
+}
+
+std::string versionText() {
+    return std::string("kraxelbrett ") + KRAXELBRETT_VERSION + "\n";
+}
+
+std::string usageText() {
+    return usage;
 }

@@ -15,8 +15,6 @@
 #include <iostream>
 
 namespace {
-const char* const fontPath = "assets/SmallMemory.ttf";
-const char* const dieImagePath = "assets/dice.png";
 const sf::Vector2f markerSize{20.f, 20.f};
 const sf::Color background{0, 0, 0, 255};
 } // namespace
@@ -25,7 +23,7 @@ Game::Game() : Game(GameOptions{}) {}
 
 Game::Game(GameOptions gameOptions) : options(std::move(gameOptions)) {
     initWindow();
-    fieldTexts = initializeFieldTexts();
+    fieldTexts = options.fieldTexts ? *options.fieldTexts : initializeFieldTexts();
     setUpBoard();
 }
 

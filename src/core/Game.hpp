@@ -47,6 +47,8 @@ struct GameOptions {
     std::function<int()> drawFrameCount;
     /// Seed of the fair draw; empty means the current time.
     std::optional<std::uint32_t> seed;
+    /// The tasks and label sizes of a deck; empty means the board's own German table.
+    std::optional<FieldTexts> fieldTexts;
 };
 
 /// The application: owns the window and every resource and piece of state of a running game.

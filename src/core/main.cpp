@@ -1,4 +1,6 @@
+#include "board/DeckLibrary.hpp"
 #include "core/CommandLine.hpp"
+#include "core/DeckChoice.hpp"
 #include "core/DisplayCheck.hpp"
 #include "core/Game.hpp"
 
@@ -12,6 +14,9 @@
 #endif
 
 namespace {
+/// A deck that cannot be played, as a wrong argument cannot.
+constexpr int badDeckExit = 2;
+
 // A fixed seed replays the same rolls, so that a whole game can be scripted and checked.
 GameOptions optionsFromEnvironment() {
     GameOptions options;
@@ -22,26 +27,26 @@ GameOptions optionsFromEnvironment() {
 }
 
 // An answer that did not reach its reader (a full disk, a closed pipe) is no success.
-int answer(const CommandLineAnswer& answer) {
-    std::cout << answer.out << std::flush;
-    std::cerr << answer.err << std::flush;
+int answer(const std::string& out, const std::string& err, int exitCode) {
+    std::cout << out << std::flush;
+    std::cerr << err << std::flush;
     if (!std::cout || !std::cerr) {
         const int error = errno;
         std::cerr << "kraxelbrett: cannot write the answer: " << std::strerror(error) << '\n';
         return 1;
     }
-    return answer.exitCode;
+    return exitCode;
 }
-} // namespace
 
-int main(int argc, char* argv[]) {
-    // First of all: --help and --version answer without a display, and on Windows while the
-    // console they print to is still there.
-    const CommandLineAnswer asked =
-        answerCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
-    if (!asked.play) {
-        return answer(asked);
+std::string deckList() {
+    std::string lines;
+    for (const ListedDeck& deck : listDecks(gameDeckFolders())) {
+        lines += listLine(deck);
     }
+    return lines;
+}
+
+int play(GameOptions options) {
     DisplayConnection display;
     if (!display.problem().empty()) {
         std::cerr << display.problem();
@@ -50,11 +55,42 @@ int main(int argc, char* argv[]) {
 #ifdef _WIN32
     FreeConsole();
 #endif
-    Game game(optionsFromEnvironment());
+    Game game(std::move(options));
     display.close();
     while (game.isOpen()) {
         game.update();
         game.render();
     }
     return 0;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // First of all, and without a display: the answers, the decks, and on Windows while the
+    // console they print to is still there.
+    const CommandLine asked =
+        readCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    using Action = CommandLine::Action;
+    std::string problems;
+    std::string notes;
+    switch (asked.action) {
+    case Action::help: return answer(helpText(), "", 0);
+    case Action::version: return answer(versionText(), "", 0);
+    case Action::usage: return answer("", usageText(), 2);
+    case Action::listDecks: return answer(deckList(), "", 0);
+    case Action::check: {
+        const bool good = loadChosenDeck(asked.deck, problems, notes).has_value();
+        return answer(notes + (good ? asked.deck + ": no problems\n" : ""), problems, good ? 0 : 1);
+    }
+    case Action::play: break;
+    }
+
+    GameOptions options = optionsFromEnvironment();
+    if (!asked.deck.empty()) {
+        options.fieldTexts = loadChosenDeck(asked.deck, problems, notes);
+        if (!options.fieldTexts) {
+            return answer("", problems, badDeckExit);
+        }
+    }
+    return play(std::move(options));
 }

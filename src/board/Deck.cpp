@@ -1,0 +1,273 @@
+#include "board/Deck.hpp"
+
+#include "board/BoardGeometry.hpp"
+#include "board/BoardTables.hpp"
+#include "board/TextEncoding.hpp"
+#include "board/TextMeasure.hpp"
+
+#include <toml++/toml.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+
+namespace {
+namespace fs = std::filesystem;
+
+const char* const deckKeys = "a deck has only title, language, base and [fields]";
+
+struct Reader {
+    const std::string& path;
+    std::vector<DeckProblem>& problems;
+
+    void add(int line, int field, std::string what) const {
+        problems.push_back({path, line, field, std::move(what)});
+    }
+};
+
+int lineOf(const toml::node& node) {
+    return static_cast<int>(node.source().begin.line);
+}
+
+// The file's bytes, or empty with a problem: only a regular file, and not a large one, is
+// read at all.
+std::optional<std::string> readFile(const Reader& reader) {
+    std::error_code error;
+    const fs::file_status status = fs::status(reader.path, error);
+    if (status.type() == fs::file_type::not_found) {
+        reader.add(0, -1, "no such file");
+        return std::nullopt;
+    }
+    if (fs::is_directory(status)) {
+        reader.add(0, -1, "a folder, not a deck file");
+        return std::nullopt;
+    }
+    if (!fs::is_regular_file(status)) {
+        reader.add(0, -1, error ? error.message() : "not a regular file");
+        return std::nullopt;
+    }
+    const std::uintmax_t size = fs::file_size(reader.path, error);
+    if (!error && size > deckFileLimit) {
+        reader.add(0, -1,
+                   "the file has " + std::to_string(size) +
+                       " bytes; a deck is a few kilobytes, at most 1 MiB");
+        return std::nullopt;
+    }
+    std::ifstream file(reader.path, std::ios::binary);
+    if (!file.is_open()) {
+        reader.add(0, -1, "cannot be opened; is it readable?");
+        return std::nullopt;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        reader.add(0, -1, "cannot be read");
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// A field number as a deck writes it: 0 to 112 in plain decimal.
+int fieldNumber(const std::string& key) {
+    const auto digit = [](char character) { return character >= '0' && character <= '9'; };
+    if (key.empty() || key.size() > 3 || !std::all_of(key.begin(), key.end(), digit) ||
+        (key.size() > 1 && key[0] == '0')) {
+        return -1;
+    }
+    const int number = std::stoi(key);
+    return number < fieldCount ? number : -1;
+}
+
+bool isLanguageTag(const std::string& tag) {
+    static const std::regex bcp47("[A-Za-z]{2,3}(-[A-Za-z0-9]{1,8})*");
+    return std::regex_match(tag, bcp47);
+}
+
+std::string inQuotes(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+void readFields(const toml::table& fields, const Reader& reader, DeckFile& deck) {
+    for (const auto& [key, value] : fields) {
+        const int line = lineOf(value);
+        const int field = fieldNumber(std::string(key.str()));
+        if (field < 0) {
+            reader.add(line, -1,
+                       "field " + inQuotes(std::string(key.str())) +
+                           ": not a field number; fields are numbered 0 to 112");
+            continue;
+        }
+        const std::optional<std::string> text = value.value<std::string>();
+        if (!value.is_string() || !text) {
+            reader.add(line, field, "the text is not a string; write it in double quotes");
+        } else if (text->empty()) {
+            reader.add(line, field, "the text is empty; every field shows a task");
+        } else {
+            deck.texts[field] = *text;
+            deck.lines[field] = line;
+        }
+    }
+}
+
+void readStringKey(const toml::node& value, const Reader& reader, const std::string& key,
+                   std::string& into) {
+    if (!value.is_string() || value.value<std::string>()->empty()) {
+        reader.add(lineOf(value), -1, key + " is not a text; write it in double quotes");
+        return;
+    }
+    into = *value.value<std::string>();
+}
+} // namespace
+
+std::string describe(const DeckProblem& problem) {
+    std::string line = problem.file;
+    if (problem.line > 0) {
+        line += ":" + std::to_string(problem.line);
+    }
+    line += ": ";
+    if (problem.field >= 0) {
+        line += "field " + std::to_string(problem.field) + ": ";
+    }
+    return line + problem.what + "\n";
+}
+
+DeckFile readDeckFile(const std::string& path, std::vector<DeckProblem>& problems) {
+    DeckFile deck;
+    deck.path = path;
+    const Reader reader{path, problems};
+    const std::optional<std::string> bytes = readFile(reader);
+    if (!bytes) {
+        return deck;
+    }
+
+    toml::parse_result parsed = toml::parse(std::string_view(*bytes), std::string_view(path));
+    if (!parsed) {
+        const toml::parse_error& error = parsed.error();
+        std::string what(error.description());
+        if (what.find("utf-8") != std::string::npos || what.find("UTF-8") != std::string::npos) {
+            what = "not UTF-8 text (" + what + "); save the deck as UTF-8";
+        }
+        reader.add(static_cast<int>(error.source().begin.line), -1, what);
+        return deck;
+    }
+
+    deck.parsed = true;
+    const toml::table& table = parsed.table();
+    for (const auto& [key, value] : table) {
+        const std::string name(key.str());
+        if (name == "title") {
+            readStringKey(value, reader, name, deck.title);
+        } else if (name == "language") {
+            readStringKey(value, reader, name, deck.language);
+            if (!deck.language.empty() && !isLanguageTag(deck.language)) {
+                reader.add(lineOf(value), -1,
+                           "language " + inQuotes(deck.language) +
+                               " is no language tag such as \"en\" or \"de-AT\"");
+            }
+        } else if (name == "base") {
+            readStringKey(value, reader, name, deck.base);
+            deck.baseLine = lineOf(value);
+        } else if (name == "fields" && value.is_table()) {
+            readFields(*value.as_table(), reader, deck);
+        } else if (name == "fields") {
+            reader.add(lineOf(value), -1, "fields is not a table; write it as [fields]");
+        } else {
+            reader.add(lineOf(value), -1, "unknown key " + inQuotes(name) + "; " + deckKeys);
+        }
+    }
+    if (!table.contains("title")) {
+        reader.add(0, -1, "no title; a deck names itself with title = \"...\"");
+    }
+    if (!table.contains("language")) {
+        reader.add(0, -1, "no language; a deck says its language with language = \"en\" or so");
+    }
+    return deck;
+}
+
+unsigned int fittingLabelSize(const std::string& label, unsigned int tableSize, float side,
+                              const TextMeasure& measure) {
+    // A label starts at its square's corner and may reach its right and bottom edges, as the
+    // board's own labels do: the longest of them ends on the right edge.
+    const sf::String shown = toDisplayString(label);
+    for (unsigned int size = tableSize; size >= smallestLabelSize; --size) {
+        const sf::FloatRect bounds = measure.bounds(shown, size);
+        if (bounds.left + bounds.width <= side && bounds.top + bounds.height <= side) {
+            return size;
+        }
+    }
+    return 0;
+}
+
+FieldTexts loadDeck(const std::string& path, const DeckFinder& find, const TextMeasure& measure,
+                    std::vector<DeckProblem>& problems) {
+    // The deck and its bases, the deck first.
+    std::vector<DeckFile> chain{readDeckFile(path, problems)};
+    std::set<std::string> seen{fs::weakly_canonical(path).string()};
+    while (!chain.back().base.empty()) {
+        const DeckFile& deck = chain.back();
+        const std::string basePath = find(deck.base);
+        if (basePath.empty()) {
+            problems.push_back({deck.path, deck.baseLine, -1,
+                                "base " + inQuotes(deck.base) + ": no deck of that name"});
+            break;
+        }
+        if (!seen.insert(fs::weakly_canonical(basePath).string()).second) {
+            problems.push_back({deck.path, deck.baseLine, -1,
+                                "base " + inQuotes(deck.base) + " leads back to " + basePath +
+                                    ": the bases go round in a circle"});
+            break;
+        }
+        chain.push_back(readDeckFile(basePath, problems));
+    }
+
+    // Each field from the first deck in the chain that gives it; the last must give all.
+    FieldTexts texts = initializeFieldTexts();
+    if (!std::all_of(chain.begin(), chain.end(),
+                     [](const DeckFile& deck) { return deck.parsed; })) {
+        return texts;
+    }
+    for (int field = 0; field < fieldCount; ++field) {
+        const auto giver = std::find_if(chain.begin(), chain.end(), [field](const DeckFile& deck) {
+            return deck.lines[field] != 0;
+        });
+        if (giver == chain.end()) {
+            if (chain.back().base.empty()) {
+                problems.push_back({chain.back().path, 0, field,
+                                    "missing; a deck without base gives all 113 fields"});
+            }
+            continue;
+        }
+        texts[field].text = giver->texts[field];
+        if (!measure.loaded()) {
+            continue;
+        }
+
+        const std::string label = fieldLabel(field, giver->texts[field]);
+        for (const sf::Uint32 character : toDisplayString(label)) {
+            if (character != '\n' && character != '\t' && !measure.hasGlyph(character)) {
+                char code[16];
+                std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned int>(character));
+                problems.push_back({giver->path, giver->lines[field], field,
+                                    std::string(code) + " is not in the game's font"});
+            }
+        }
+        const unsigned int size =
+            fittingLabelSize(label, texts[field].characterSize, fieldSide(field), measure);
+        if (size == 0) {
+            problems.push_back({giver->path, giver->lines[field], field,
+                                "the label does not fit on its square even at 9 px; "
+                                "shorten its lines or break them"});
+        } else if (size != texts[field].characterSize) {
+            problems.push_back({giver->path, giver->lines[field], field,
+                                "the label is drawn at " + std::to_string(size) +
+                                    " px instead of " + std::to_string(texts[field].characterSize) +
+                                    " px to fit",
+                                true});
+            texts[field].characterSize = size;
+        }
+    }
+    return texts;
+}

@@ -1,0 +1,56 @@
+#include "core/DeckChoice.hpp"
+
+#include "board/Deck.hpp"
+#include "board/TextMeasure.hpp"
+#include "core/Assets.hpp"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+const char* const shippedDeckFolder = "decks";
+
+#ifdef _WIN32
+constexpr bool onWindows = true;
+#else
+constexpr bool onWindows = false;
+#endif
+} // namespace
+
+DeckFolders gameDeckFolders() {
+    return {userDeckFolder([](const char* name) { return std::getenv(name); }, onWindows),
+            shippedDeckFolder};
+}
+
+std::optional<FieldTexts> loadChosenDeck(const std::string& deck, std::string& problems,
+                                         std::string& notes) {
+    namespace fs = std::filesystem;
+    const DeckFolders folders = gameDeckFolders();
+    std::string path;
+    if (namesDeckFile(deck)) {
+        const char* start = std::getenv("KRAXELBRETT_START_FOLDER");
+        path = start != nullptr && *start != '\0' && fs::path(deck).is_relative()
+                   ? (fs::path(start) / deck).string()
+                   : deck;
+    } else {
+        path = findDeck(deck, folders);
+        if (path.empty()) {
+            problems = "kraxelbrett: " + deck +
+                       ": no deck of that name; kraxelbrett --list-decks lists them\n";
+            return std::nullopt;
+        }
+    }
+
+    const TextMeasure measure(fontPath);
+    std::vector<DeckProblem> found;
+    const FieldTexts texts = loadDeck(
+        path, [&folders](const std::string& name) { return findDeck(name, folders); }, measure,
+        found);
+    for (const DeckProblem& problem : found) {
+        (problem.note ? notes : problems) += describe(problem);
+    }
+    if (!problems.empty()) {
+        return std::nullopt;
+    }
+    return texts;
+}

@@ -1,0 +1,204 @@
+#include "board/Deck.hpp"
+#include "board/BoardTables.hpp"
+#include "board/DeckLibrary.hpp"
+#include "board/TextMeasure.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <unistd.h>
+
+namespace {
+namespace fs = std::filesystem;
+
+/// A folder of deck files for one test, gone afterwards; decks find their bases in it.
+struct DeckFolder {
+    DeckFolder()
+        : path(fs::temp_directory_path() / ("kraxelbrett-decks-" + std::to_string(getpid()))) {
+        fs::create_directories(path);
+    }
+    ~DeckFolder() { fs::remove_all(path); }
+
+    std::string write(const std::string& name, const std::string& text) const {
+        const fs::path file = path / (name + ".toml");
+        std::ofstream(file, std::ios::binary) << text;
+        return file.string();
+    }
+
+    /// The deck's problems and notes, one line each, with the folder left out of the paths.
+    std::string problems(const std::string& file, FieldTexts* texts = nullptr) const {
+        std::vector<DeckProblem> found;
+        const DeckFinder find = [this](const std::string& name) {
+            return findDeck(name, {path.string(), "decks"});
+        };
+        const FieldTexts loaded = loadDeck(file, find, measure, found);
+        if (texts != nullptr)
+            *texts = loaded;
+        std::string lines;
+        for (const DeckProblem& problem : found)
+            lines += describe(problem);
+        for (std::size_t at; (at = lines.find(path.string() + "/")) != std::string::npos;)
+            lines.erase(at, path.string().size() + 1);
+        return lines;
+    }
+
+    fs::path path;
+    TextMeasure measure{"assets/SmallMemory.ttf"};
+};
+
+std::string allFields(const std::string& text) {
+    std::string fields;
+    for (int field = 0; field < fieldCount; ++field)
+        fields += std::to_string(field) + " = \"" + text + "\"\n";
+    return fields;
+}
+
+const std::string head = "title = \"Ours\"\nlanguage = \"en\"\n";
+} // namespace
+
+// Every way a deck can be wrong gets its own line, naming the file, the line where one is
+// known, and the field; a good deck gets none.
+TEST(Deck, EachProblemIsOneLineNamingFileLineAndField) {
+    const DeckFolder folder;
+    folder.write("loop-a", head + "base = \"loop-b\"\n");
+    folder.write("loop-b", head + "base = \"loop-a\"\n");
+    const struct {
+        std::string deck;
+        std::string said;
+    } cases[] = {
+        {head + "base = \"english\"\n[fields]\n5 = \"Sing\"\n", ""},
+        {"\xEF\xBB\xBF" + head + "base = \"english\"\n[fields]\n5 = \"\"\"\nSing\nloud\"\"\"\n",
+         ""},
+        {head + "base = \"english\"\n[fields]\n5 = \"Sing\xFF\"\n",
+         "deck.toml:5: not UTF-8 text (Encountered invalid utf-8 sequence); save the deck as "
+         "UTF-8\n"},
+        {head + "base = \"english\n", "deck.toml:3: Error while parsing string: unescaped "
+                                      "control characters other than TAB (U+0009) are "
+                                      "explicitly prohibited\n"},
+        {head + "colour = \"red\"\nbase = \"english\"\n",
+         "deck.toml:3: unknown key \"colour\"; a deck has only title, language, base and "
+         "[fields]\n"},
+        {head + "base = \"english\"\n[fields]\n113 = \"x\"\n07 = \"z\"\n",
+         "deck.toml:6: field \"07\": not a field number; fields are numbered 0 to 112\n"
+         "deck.toml:5: field \"113\": not a field number; fields are numbered 0 to 112\n"},
+        {head + "base = \"english\"\n[fields]\nx = \"y\"\n",
+         "deck.toml:5: field \"x\": not a field number; fields are numbered 0 to 112\n"},
+        {head + "base = \"english\"\n[fields]\n1 = \"a\"\n1 = \"b\"\n",
+         "deck.toml:6: Error while parsing key-value pair: cannot redefine existing string '1'\n"},
+        {head + "[fields]\n" + allFields("x").substr(8),
+         "deck.toml: field 0: missing; a deck without base gives all 113 fields\n"},
+        {head + "base = \"nowhere\"\n", "deck.toml:3: base \"nowhere\": no deck of that name\n"},
+        {head + "base = \"loop-a\"\n",
+         "loop-b.toml:3: base \"loop-a\" leads back to loop-a.toml: the bases go round in a "
+         "circle\n"},
+        {head + "base = \"english\"\n[fields]\n1 = \"\"\n5 = 3\n",
+         "deck.toml:5: field 1: the text is empty; every field shows a task\n"
+         "deck.toml:6: field 5: the text is not a string; write it in double quotes\n"},
+        {head + "base = \"english\"\n[fields]\n5 = \"A rather long line of words\"\n",
+         "deck.toml:5: field 5: the label is drawn at 11 px instead of 12 px to fit\n"},
+        {head + "base = \"english\"\n[fields]\n5 = \"" + std::string(60, 'W') + "\"\n",
+         "deck.toml:5: field 5: the label does not fit on its square even at 9 px; shorten its "
+         "lines or break them\n"},
+        {head + "base = \"english\"\n[fields]\n5 = \"Smile \xF0\x9F\x98\x80\"\n",
+         "deck.toml:5: field 5: U+1F600 is not in the game's font\n"},
+        {"title = \"Ours\"\nlanguage = \"en_GB\"\nbase = \"english\"\n",
+         "deck.toml:2: language \"en_GB\" is no language tag such as \"en\" or \"de-AT\"\n"},
+        {"base = \"english\"\n",
+         "deck.toml: no title; a deck names itself with title = \"...\"\n"
+         "deck.toml: no language; a deck says its language with language = \"en\" or so\n"},
+        {head + "base = \"english\"\n#" + std::string(deckFileLimit, 'x') + "\n",
+         "deck.toml: the file has 1048626 bytes; a deck is a few kilobytes, at most 1 MiB\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = folder.write("deck", c.deck);
+        EXPECT_EQ(folder.problems(file), c.said) << c.deck.substr(0, 200);
+    }
+    fs::create_directories(folder.path / "folder.toml");
+    EXPECT_EQ(folder.problems((folder.path / "folder.toml").string()),
+              "folder.toml: a folder, not a deck file\n");
+    EXPECT_EQ(folder.problems((folder.path / "none.toml").string()), "none.toml: no such file\n");
+}
+
+// A deck starts from its base's fields and changes only those it gives; its labels keep the
+// table's sizes where they fit, and shrink where they do not.
+TEST(Deck, ADeckGivesItsFieldsOverThoseOfItsBase) {
+    const DeckFolder folder;
+    folder.write("middle", head + "base = \"english\"\n[fields]\n6 = \"Middle\"\n7 = \"Middle\"\n");
+    const std::string deck =
+        folder.write("deck", head + "base = \"middle\"\n[fields]\n7 = \"Ours\\nand more\"\n"
+                                    "9 = \"A rather long line of words\"\n112 = \"ZIEL\"\n");
+    FieldTexts texts;
+    folder.problems(deck, &texts);
+    FieldTexts english;
+    folder.problems("decks/english.toml", &english);
+    const struct {
+        int field;
+        std::string text;
+        unsigned int size;
+    } cases[] = {{5, english[5].text, 12},  {6, "Middle", 12},
+                 {7, "Ours\nand more", 12}, {9, "A rather long line of words", 11},
+                 {0, "START", 30},          {112, "ZIEL", 60}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(texts[c.field].text, c.text) << "field " << c.field;
+        EXPECT_EQ(texts[c.field].characterSize, c.size) << "field " << c.field;
+    }
+}
+
+// The decks that ship with the game are good and fit at the table's sizes; the German one is
+// the board's own table, character for character.
+TEST(Deck, ShippedDecksAreGoodAndTheGermanOneIsTheBoardsOwn) {
+    const DeckFolder folder;
+    for (const char* name : {"deutsch", "english", "alkoholfrei", "alcohol-free"})
+        EXPECT_EQ(folder.problems(std::string("decks/") + name + ".toml"), "") << name;
+
+    FieldTexts deutsch;
+    folder.problems("decks/deutsch.toml", &deutsch);
+    const FieldTexts board = initializeFieldTexts();
+    for (int field = 0; field < fieldCount; ++field) {
+        EXPECT_EQ(deutsch[field].text, board[field].text) << "field " << field;
+        EXPECT_EQ(deutsch[field].characterSize, board[field].characterSize) << "field " << field;
+    }
+}
+
+// Mutated decks (bytes flipped, lines cut or doubled, keys doubled, bytes thrown in) give
+// problems or a whole board, never a crash; the sanitizers' build runs this too.
+TEST(Deck, MutatedDecksGiveProblemsNotCrashes) {
+    const DeckFolder folder;
+    std::ifstream source("decks/alcohol-free.toml", std::ios::binary);
+    const std::string original((std::istreambuf_iterator<char>(source)),
+                               std::istreambuf_iterator<char>());
+    ASSERT_FALSE(original.empty());
+    std::mt19937 random(20261208u);
+    const auto anywhere = [&random](const std::string& text) {
+        return std::uniform_int_distribution<std::size_t>(0, text.size())(random);
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::string deck = original;
+        for (int change = 0; change < 1 + round % 4; ++change) {
+            const std::size_t at = anywhere(deck);
+            const std::size_t lineEnd = std::min(deck.find('\n', at), deck.size());
+            const std::size_t lineStart = deck.rfind('\n', at == 0 ? 0 : at - 1);
+            const std::size_t from = lineStart == std::string::npos ? 0 : lineStart + 1;
+            switch (random() % 4) {
+            case 0:
+                if (at < deck.size())
+                    deck[at] = static_cast<char>(deck[at] ^ (1 << (random() % 8)));
+                break;
+            case 1: deck.erase(at, lineEnd - at); break;
+            case 2: deck.insert(from, deck.substr(from, lineEnd - from) + "\n"); break;
+            default: deck.insert(at, 1, static_cast<char>(random() % 256)); break;
+            }
+        }
+        std::vector<DeckProblem> found;
+        const FieldTexts texts = loadDeck(
+            folder.write("mutant", deck), [](const std::string&) { return "decks/english.toml"; },
+            folder.measure, found);
+        if (std::all_of(found.begin(), found.end(), [](const DeckProblem& p) { return p.note; })) {
+            for (const FieldText& text : texts)
+                ASSERT_TRUE(!text.text.empty() && text.characterSize >= 9) << deck;
+        }
+    }
+}
