@@ -229,14 +229,21 @@ FieldTexts loadDeck(const std::string& path, const DeckFinder& find, const TextM
                      [](const DeckFile& deck) { return deck.parsed; })) {
         return texts;
     }
+    const DeckFile& last = chain.back();
+    if (last.base.empty() &&
+        std::all_of(last.lines.begin(), last.lines.end(), [](int line) { return line == 0; })) {
+        problems.push_back(
+            {last.path, 0, -1, "no fields; a deck without base gives all 113, from 0 to 112"});
+        return texts;
+    }
     for (int field = 0; field < fieldCount; ++field) {
         const auto giver = std::find_if(chain.begin(), chain.end(), [field](const DeckFile& deck) {
             return deck.lines[field] != 0;
         });
         if (giver == chain.end()) {
-            if (chain.back().base.empty()) {
-                problems.push_back({chain.back().path, 0, field,
-                                    "missing; a deck without base gives all 113 fields"});
+            if (last.base.empty()) {
+                problems.push_back(
+                    {last.path, 0, field, "missing; a deck without base gives all 113 fields"});
             }
             continue;
         }

@@ -90,6 +90,7 @@ TEST(Deck, EachProblemIsOneLineNamingFileLineAndField) {
          "deck.toml:6: Error while parsing key-value pair: cannot redefine existing string '1'\n"},
         {head + "[fields]\n" + allFields("x").substr(8),
          "deck.toml: field 0: missing; a deck without base gives all 113 fields\n"},
+        {head, "deck.toml: no fields; a deck without base gives all 113, from 0 to 112\n"},
         {head + "base = \"nowhere\"\n", "deck.toml:3: base \"nowhere\": no deck of that name\n"},
         {head + "base = \"loop-a\"\n",
          "loop-b.toml:3: base \"loop-a\" leads back to loop-a.toml: the bases go round in a "

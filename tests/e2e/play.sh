@@ -28,7 +28,12 @@ expect_screen() {
         sleep 0.2
     done
 }
-start() { (cd "$2" && exec "$1") & game=$!; }
+start() {
+    local binary=$1 folder=$2
+    shift 2
+    (cd "$folder" && exec "$binary" "$@") &
+    game=$!
+}
 # Escape ends the game with exit code 0 within the seconds given.
 expect_exit() {
     xdotool key Escape
@@ -61,6 +66,25 @@ code=0
 [ "$code" = 1 ] || fail "--fullscreen 2>/dev/full: exit $code"
 [[ $(headless) == "1 "*DISPLAY* && $(wc -l <"$work/said") = 1 ]] || fail "no display: $(headless)"
 
+# Decks, without a display: the shipped ones listed and good, a user's deck in place of a
+# shipped one, a bad deck stopped before a display is looked for (exit 2, not 1), and a deck
+# file named from the folder the game is started in.
+export XDG_DATA_HOME=$work/data
+[ "$(env -u DISPLAY "$launcher" --list-decks | awk '{print $1}' | xargs)" = "alcohol-free alkoholfrei deutsch english" ] ||
+    fail "--list-decks: $(headless --list-decks)"
+mkdir -p "$XDG_DATA_HOME/kraxelbrett/decks"
+printf 'title = "Ours"\nlanguage = "en"\nbase = "english"\n[fields]\n1 = "Sing a song"\n' |
+    tee "$XDG_DATA_HOME/kraxelbrett/decks/english.toml" >"$work/ours.toml"
+[[ $(headless --list-decks) == *"english         en      Ours                $XDG_DATA_HOME/kraxelbrett/decks/english.toml (the user's, in place of the game's own)"* ]] ||
+    fail "a user's deck in place of the game's: $(headless --list-decks)"
+rm "$XDG_DATA_HOME/kraxelbrett/decks/english.toml"
+for deck in deutsch english alkoholfrei alcohol-free ours.toml; do
+    [ "$(cd "$work" && headless --check "$deck")" = "0 $deck: no problems" ] || fail "--check $deck: $(headless --check "$deck")"
+done
+printf 'title = "Bad"\nlanguage = "en"\ncolour = "red"\nbase = "english"\n' >"$work/bad.toml"
+[ "$(cd "$work" && headless bad.toml)" = "2 $work/bad.toml:3: unknown key \"colour\"; a deck has only title, language, base and [fields]" ] ||
+    fail "a bad deck: $(cd "$work" && headless bad.toml)"
+
 # A busy game as the screenshot tool draws it; and on a screen twice the layout's size, where
 # every text must be drawn at twice its size, not blown up.
 (cd "$build" && ./make_screenshot "$work/busy-game.png")
@@ -89,4 +113,25 @@ expect_screen first-roll
 # Escape in the middle of a roll ends the game at once.
 xdotool key w sleep 0.5
 expect_exit 1
+
+# The English board, and a turn on it: the player's row shows the English task.
+start "$launcher" "$work" english
+expect_screen english-board
+xdotool key KP_Add w
+expect_screen english-turn
+expect_exit 2
+# A deck of one's own, named by a path from where the game is started: the English board but
+# for field 1's square.
+start "$launcher" "$work" ours.toml
+deadline=$((SECONDS + 20))
+but_field1() { convert "$1" -fill black -draw "rectangle 140,10 229,99" "$2"; }
+but_field1 "$golden/english-board.png" "$work/english-but-field1.png"
+until import -window root "$work/ours.png" &&
+    [ "$(compare -metric AE "$golden/english-board.png" "$work/ours.png" null: 2>&1)" != 0 ] &&
+    but_field1 "$work/ours.png" "$work/ours-but-field1.png" &&
+    [ "$(compare -metric AE "$work/english-but-field1.png" "$work/ours-but-field1.png" null: 2>&1)" = 0 ]; do
+    [ "$SECONDS" -le "$deadline" ] || keep ours
+    sleep 0.2
+done
+expect_exit 2
 echo "e2e: installed, and every screen as expected"

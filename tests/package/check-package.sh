@@ -19,6 +19,9 @@ link=usr/share/kraxelbrett/assets/SmallMemory.ttf
 target=$(readlink "$work/root/$link")
 [[ $target != /* ]] || fail "absolute font link: $target"
 [ -f "$(realpath -m "/$(dirname "$link")/$target")" ] || fail "the font link leads nowhere: $target"
+for deck in deutsch english alkoholfrei alcohol-free; do
+    [ -f "$work/root/usr/share/kraxelbrett/decks/$deck.toml" ] || fail "the package lacks the deck $deck"
+done
 metainfo=$(echo "$work"/root/usr/share/metainfo/*.metainfo.xml)
 appstreamcli validate --no-net "$metainfo"
 [[ $(zcat "$work/root/usr/share/doc/kraxelbrett/changelog.gz" | head -n 1) == "kraxelbrett ($version) "* ]] ||
