@@ -64,7 +64,7 @@ done
 code=0
 "$launcher" --fullscreen 2>/dev/full || code=$?
 [ "$code" = 1 ] || fail "--fullscreen 2>/dev/full: exit $code"
-[[ $(headless) == "1 "*DISPLAY* && $(wc -l <"$work/said") = 1 ]] || fail "no display: $(headless)"
+[ "$(headless)" = "1 kraxelbrett: no X display to open: the DISPLAY variable is not set" ] || fail "no display: $(headless)"
 
 # Decks, without a display: the shipped ones listed and good, a user's deck in place of a
 # shipped one, a bad deck stopped before a display is looked for (exit 2, not 1), and a deck
