@@ -97,8 +97,10 @@ same_frames() {
 
 mkdir -p "$work/game"
 (cd "$work/game" && cmake -E tar xf "$zip")
-expected="LICENSE.txt README.txt assets/SmallMemory-LICENSE.txt assets/SmallMemory.ttf"
-expected+=" assets/dice.png kraxelbrett.exe"
+expected="Alkoholfrei spielen.bat LICENSE.txt Play alcohol-free.bat Play in English.bat README.txt"
+expected+=" assets/SmallMemory-LICENSE.txt assets/SmallMemory.ttf assets/dice.png"
+expected+=" decks/alcohol-free.toml decks/alkoholfrei.toml decks/deutsch.toml decks/english.toml"
+expected+=" kraxelbrett.exe"
 found=$(cd "$work/game" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs)
 [ "$found" = "$expected" ] || fail "the zip holds: $found"
 
@@ -121,6 +123,17 @@ play linux
 game=$!
 play windows
 
+# The English deck, started from another folder, as a deck dropped onto the .exe starts it.
+(cd "$native" && exec ./kraxelbrett english) >"$frames/linux-english.log" 2>&1 &
+game=$!
+play linux-english
+
+(cd "$work" && exec wine "$work/game/kraxelbrett.exe" english) >"$frames/windows-english.log" 2>&1 &
+game=$!
+play windows-english
+
 same_frames first
 same_frames three-players
-echo "test-windows: the Windows game draws the Linux frames and ends with exit code 0"
+same_frames english-first
+same_frames english-three-players
+echo "test-windows: the Windows game draws the Linux frames, with the English deck too, and ends with exit code 0"

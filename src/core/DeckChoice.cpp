@@ -22,16 +22,23 @@ DeckFolders gameDeckFolders() {
             shippedDeckFolder};
 }
 
-std::optional<FieldTexts> loadChosenDeck(const std::string& deck, std::string& problems,
-                                         std::string& notes) {
+std::string startFolder() {
+    const char* start = std::getenv("KRAXELBRETT_START_FOLDER");
+    if (start != nullptr && *start != '\0') {
+        return start;
+    }
+    std::error_code error;
+    return std::filesystem::current_path(error).string();
+}
+
+std::optional<FieldTexts> loadChosenDeck(const std::string& deck, const std::string& start,
+                                         std::string& problems, std::string& notes) {
     namespace fs = std::filesystem;
     const DeckFolders folders = gameDeckFolders();
     std::string path;
     if (namesDeckFile(deck)) {
-        const char* start = std::getenv("KRAXELBRETT_START_FOLDER");
-        path = start != nullptr && *start != '\0' && fs::path(deck).is_relative()
-                   ? (fs::path(start) / deck).string()
-                   : deck;
+        path = fs::path(deck).is_relative() && !start.empty() ? (fs::path(start) / deck).string()
+                                                              : deck;
     } else {
         path = findDeck(deck, folders);
         if (path.empty()) {

@@ -11,6 +11,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <filesystem>
+#include <string>
 #endif
 
 namespace {
@@ -46,6 +49,32 @@ std::string deckList() {
     return lines;
 }
 
+#ifdef _WIN32
+// Started by a double-click or a dropped deck, the game has a console of its own, which
+// closes with it before anyone can read it: a message box says what is wrong instead.
+void tellInWindow(const std::string& utf8) {
+    DWORD processes[2];
+    if (utf8.empty() || GetConsoleProcessList(processes, 2) != 1) {
+        return;
+    }
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text.data(), length);
+    MessageBoxW(nullptr, text.c_str(), L"Kraxelbrett", MB_OK | MB_ICONERROR);
+}
+
+// A deck dropped onto the .exe starts it in some other folder; its assets and decks lie
+// beside the .exe.
+void moveToGameFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length != 0 && length < MAX_PATH) {
+        std::error_code error;
+        std::filesystem::current_path(std::filesystem::path(path).parent_path(), error);
+    }
+}
+#endif
+
 int play(GameOptions options) {
     DisplayConnection display;
     if (!display.problem().empty()) {
@@ -71,6 +100,10 @@ int main(int argc, char* argv[]) {
     const CommandLine asked =
         readCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     using Action = CommandLine::Action;
+    const std::string start = startFolder();
+#ifdef _WIN32
+    moveToGameFolder();
+#endif
     std::string problems;
     std::string notes;
     switch (asked.action) {
@@ -79,7 +112,7 @@ int main(int argc, char* argv[]) {
     case Action::usage: return answer("", usageText(), 2);
     case Action::listDecks: return answer(deckList(), "", 0);
     case Action::check: {
-        const bool good = loadChosenDeck(asked.deck, problems, notes).has_value();
+        const bool good = loadChosenDeck(asked.deck, start, problems, notes).has_value();
         return answer(notes + (good ? asked.deck + ": no problems\n" : ""), problems, good ? 0 : 1);
     }
     case Action::play: break;
@@ -87,8 +120,11 @@ int main(int argc, char* argv[]) {
 
     GameOptions options = optionsFromEnvironment();
     if (!asked.deck.empty()) {
-        options.fieldTexts = loadChosenDeck(asked.deck, problems, notes);
+        options.fieldTexts = loadChosenDeck(asked.deck, start, problems, notes);
         if (!options.fieldTexts) {
+#ifdef _WIN32
+            tellInWindow(problems);
+#endif
             return answer("", problems, badDeckExit);
         }
     }
