@@ -165,7 +165,7 @@ DeckFile readDeckFile(const std::string& path, std::vector<DeckProblem>& problem
             if (!deck.language.empty() && !isLanguageTag(deck.language)) {
                 reader.add(lineOf(value), -1,
                            "language " + inQuotes(deck.language) +
-                               " is no language tag such as \"en\" or \"de-AT\"");
+                               R"( is no language tag such as "en" or "de-AT")");
             }
         } else if (name == "base") {
             readStringKey(value, reader, name, deck.base);

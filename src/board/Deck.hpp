@@ -24,7 +24,7 @@ struct DeckProblem {
 std::string describe(const DeckProblem& problem);
 
 /// A deck file's largest size: decks are a few kilobytes, and anything larger is no deck.
-constexpr std::uintmax_t deckFileLimit = 1024 * 1024;
+constexpr std::uintmax_t deckFileLimit = std::uintmax_t{1024} * 1024;
 
 /// What one deck file says.
 struct DeckFile {

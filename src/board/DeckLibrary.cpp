@@ -81,6 +81,7 @@ std::vector<ListedDeck> listDecks(const DeckFolders& folders) {
         }
     }
     std::vector<ListedDeck> decks;
+    decks.reserve(byName.size());
     for (auto& [name, deck] : byName) {
         decks.push_back(deck);
     }

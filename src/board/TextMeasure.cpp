@@ -51,7 +51,7 @@ bool TextMeasure::hasGlyph(sf::Uint32 codePoint) const {
 
 TextMeasure::Glyph TextMeasure::glyph(sf::Uint32 codePoint) const {
     Glyph result;
-    const FT_Face font = asFace(face);
+    FT_Face font = asFace(face);
     if (FT_Load_Char(font, codePoint, loadFlags) != 0) {
         return result;
     }
@@ -74,7 +74,7 @@ TextMeasure::Glyph TextMeasure::glyph(sf::Uint32 codePoint) const {
 }
 
 float TextMeasure::kerning(sf::Uint32 first, sf::Uint32 second) const {
-    const FT_Face font = asFace(face);
+    FT_Face font = asFace(face);
     if (first == 0 || !FT_HAS_KERNING(font)) {
         return 0.f;
     }

@@ -136,12 +136,12 @@ TEST(Deck, ADeckGivesItsFieldsOverThoseOfItsBase) {
     FieldTexts english;
     folder.problems("decks/english.toml", &english);
     const struct {
-        int field;
         std::string text;
+        int field;
         unsigned int size;
-    } cases[] = {{5, english[5].text, 12},  {6, "Middle", 12},
-                 {7, "Ours\nand more", 12}, {9, "A rather long line of words", 11},
-                 {0, "START", 30},          {112, "ZIEL", 60}};
+    } cases[] = {{english[5].text, 5, 12},  {"Middle", 6, 12},
+                 {"Ours\nand more", 7, 12}, {"A rather long line of words", 9, 11},
+                 {"START", 0, 30},          {"ZIEL", 112, 60}};
     for (const auto& c : cases) {
         EXPECT_EQ(texts[c.field].text, c.text) << "field " << c.field;
         EXPECT_EQ(texts[c.field].characterSize, c.size) << "field " << c.field;
@@ -176,7 +176,7 @@ TEST(Deck, MutatedDecksGiveProblemsNotCrashes) {
     const auto anywhere = [&random](const std::string& text) {
         return std::uniform_int_distribution<std::size_t>(0, text.size())(random);
     };
-    for (int round = 0; round < 2000; ++round) {
+    for (int round = 0; round < 3000; ++round) {
         std::string deck = original;
         for (int change = 0; change < 1 + round % 4; ++change) {
             const std::size_t at = anywhere(deck);

@@ -1,5 +1,7 @@
 #include "core/Game.hpp"
+#include "board/Deck.hpp"
 #include "board/TextEncoding.hpp"
+#include "board/TextMeasure.hpp"
 #include "core/DisplayCheck.hpp"
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@
 #include <array>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -30,10 +33,12 @@ sf::Event keyPress(sf::Keyboard::Key key) {
 /// roll (fair rolls if none are). It records the waits, one per die face shown (-1: no die),
 /// and hands out the events that arrive while a turn is played.
 struct TestGame {
-    explicit TestGame(std::vector<int> dieValues = {}) : values(std::move(dieValues)) {
+    explicit TestGame(std::vector<int> dieValues = {}, std::optional<FieldTexts> deck = {})
+        : values(std::move(dieValues)) {
         GameOptions options;
         options.openWindow = false;
         options.seed = 20261206u;
+        options.fieldTexts = std::move(deck);
         options.sleep = [this](sf::Time slice) {
             longestSlice = std::max(longestSlice, slice);
             const bool shown = game->diceState == rollingDie;
@@ -278,5 +283,37 @@ TEST(Screen, ResizedGameShowsItsTextsAsIfStartedAtTheNewSize) {
             startedGame.press(sf::Keyboard::W);
         EXPECT_EQ(textsAsShown(*resizedGame.game), textsAsShown(*startedGame.game))
             << c.sizes.back().x << "x" << c.sizes.back().y;
+    }
+}
+
+// A deck's tasks stand on the squares and, after a roll, in the roller's row; with a jump,
+// the jump's task as on the board's own table.
+TEST(Turn, ADecksTasksStandOnTheBoardAndInTheRow) {
+    const TextMeasure measure("assets/SmallMemory.ttf");
+    const struct {
+        const char* deck;
+        int from, value, to;
+        const char* label;
+        const char* task;
+    } cases[] = {
+        {"english", 0, 1, 1, "1.\n2 sips", "2 sips"},
+        {"english", 5, 6, 48, "11.\nLadder up\nto field 48!", "Ladder up\nto field 48!"},
+        {"alkoholfrei", 0, 1, 1, "1.\n2 Kniebeugen", "2 Kniebeugen"},
+        {"alcohol-free", 100, 6, 105, "105.\nDo 5 squats", "Do 5 squats"},
+    };
+    for (const auto& c : cases) {
+        std::vector<DeckProblem> problems;
+        const auto find = [](const std::string& name) { return "decks/" + name + ".toml"; };
+        const FieldTexts deck =
+            loadDeck(std::string("decks/") + c.deck + ".toml", find, measure, problems);
+        ASSERT_TRUE(problems.empty()) << c.deck;
+        TestGame test({c.value}, deck);
+        test.seat({c.from});
+        test.press(sf::Keyboard::W);
+        const Game& game = *test.game;
+        EXPECT_EQ(game.players[0].position, c.to) << c.deck;
+        EXPECT_EQ(game.fields[c.to == 48 ? 11 : c.to].text.getString(), toDisplayString(c.label))
+            << c.deck;
+        EXPECT_EQ(game.players[0].taskText.getString(), toDisplayString(c.task)) << c.deck;
     }
 }
