@@ -9,6 +9,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -121,6 +122,9 @@ TEST(Deck, EachProblemIsOneLineNamingFileLineAndField) {
     EXPECT_EQ(folder.problems((folder.path / "folder.toml").string()),
               "folder.toml: a folder, not a deck file\n");
     EXPECT_EQ(folder.problems((folder.path / "none.toml").string()), "none.toml: no such file\n");
+    ASSERT_EQ(mkfifo((folder.path / "pipe.toml").c_str(), 0600), 0);
+    EXPECT_EQ(folder.problems((folder.path / "pipe.toml").string()),
+              "pipe.toml: not a regular file\n");
 }
 
 // A deck starts from its base's fields and changes only those it gives; its labels keep the
