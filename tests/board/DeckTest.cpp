@@ -40,7 +40,7 @@ struct DeckFolder {
             *texts = loaded;
         std::string lines;
         for (const DeckProblem& problem : found)
-            lines += describe(problem);
+            lines += (problem.note ? "note: " : "") + describe(problem);
         for (std::size_t at; (at = lines.find(path.string() + "/")) != std::string::npos;)
             lines.erase(at, path.string().size() + 1);
         return lines;
@@ -79,6 +79,9 @@ TEST(Deck, EachProblemIsOneLineNamingFileLineAndField) {
         {head + "base = \"english\n", "deck.toml:3: Error while parsing string: unescaped "
                                       "control characters other than TAB (U+0009) are "
                                       "explicitly prohibited\n"},
+        {head + "base = \"english\"\n[\n1 = \"x\"\n",
+         "deck.toml:4: Error while parsing key: expected bare key starting character or string "
+         "delimiter, saw '\\n'\n"},
         {head + "colour = \"red\"\nbase = \"english\"\n",
          "deck.toml:3: unknown key \"colour\"; a deck has only title, language, base and "
          "[fields]\n"},
@@ -100,7 +103,7 @@ TEST(Deck, EachProblemIsOneLineNamingFileLineAndField) {
          "deck.toml:5: field 1: the text is empty; every field shows a task\n"
          "deck.toml:6: field 5: the text is not a string; write it in double quotes\n"},
         {head + "base = \"english\"\n[fields]\n5 = \"A rather long line of words\"\n",
-         "deck.toml:5: field 5: the label is drawn at 11 px instead of 12 px to fit\n"},
+         "note: deck.toml:5: field 5: the label is drawn at 11 px instead of 12 px to fit\n"},
         {head + "base = \"english\"\n[fields]\n5 = \"" + std::string(60, 'W') + "\"\n",
          "deck.toml:5: field 5: the label does not fit on its square even at 9 px; shorten its "
          "lines or break them\n"},

@@ -65,6 +65,9 @@ code=0
 "$launcher" --fullscreen 2>/dev/full || code=$?
 [ "$code" = 1 ] || fail "--fullscreen 2>/dev/full: exit $code"
 [ "$(headless)" = "1 kraxelbrett: no X display to open: the DISPLAY variable is not set" ] || fail "no display: $(headless)"
+code=0
+said=$(DISPLAY=:9999 "$launcher" 2>&1) || code=$?
+[ "$code $said" = "1 kraxelbrett: cannot open the X display DISPLAY=:9999" ] || fail "no server: $code $said"
 
 # Decks, without a display: the shipped ones listed and good, a user's deck in place of a
 # shipped one, a bad deck stopped before a display is looked for (exit 2, not 1), and a deck
