@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -124,18 +125,41 @@ bool boardShown(const XScreen& screen) {
 }
 const sf::IntRect boardPixel(138, 98, 1, 1);
 
+// The last player's row: there once nine have joined, black once the ninth has left.
+const sf::IntRect lastRowPixel(1105, 805, 1, 1);
+const sf::Color lastRowColour = slotColour(maxPlayers - 1);
+
+bool nineJoined(const XScreen& screen) {
+    return screen.pixel(lastRowPixel.left, lastRowPixel.top) == lastRowColour;
+}
+
+// Nine players join, one tap at a time. Taps back to back would not do: with key repeat off,
+// SFML takes a release and a press of one key at the same server time for a repeat, and
+// drops both.
+bool joinNinePlayers(XScreen& screen) {
+    for (int player = 0; player < maxPlayers; ++player) {
+        screen.tap(XK_KP_Add);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return screen.waitFor(nineJoined, std::chrono::seconds(5), lastRowPixel);
+}
+
 // From launch to the first frame on the screen, and the memory once nine players joined.
 void startUpAndMemory(benchmark::State& state) {
     XScreen screen;
     for (auto _ : state) {
         const auto started = std::chrono::steady_clock::now();
         GameProcess game(KRAXELBRETT_BINARY, KRAXELBRETT_BUILD_DIR);
-        screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel);
+        if (!screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel)) {
+            state.SkipWithError("the board did not show within 15 s");
+            return;
+        }
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
         state.SetIterationTime(elapsed.count());
 
-        for (int player = 0; player < maxPlayers; ++player) {
-            screen.tap(XK_KP_Add);
+        if (!joinNinePlayers(screen)) {
+            state.SkipWithError("nine players did not join");
+            return;
         }
         std::this_thread::sleep_for(std::chrono::seconds(1));
         state.counters["rss_MiB"] = static_cast<double>(residentKilobytes(game.id())) / 1024.0;
@@ -185,15 +209,12 @@ void bareLoopCpu(benchmark::State& state) {
     state.counters["cpu_%"] = bareLoopPercent;
 }
 
-// The last player's row: there once nine have joined, black once the ninth has left.
-const sf::IntRect lastRowPixel(1105, 805, 1, 1);
-const sf::Color lastRowColour = slotColour(maxPlayers - 1);
-
-// From pressing a key to the first frame on the screen that shows the last row as expected.
-double keyToScreenMs(XScreen& screen, unsigned long keysym, sf::Color expected) {
+// From pressing a key to the first frame on the screen that shows the last row as expected;
+// nothing when it did not come within five seconds.
+std::optional<double> keyToScreenMs(XScreen& screen, unsigned long keysym, sf::Color expected) {
     const auto pressed = std::chrono::steady_clock::now();
     screen.press(keysym);
-    screen.waitFor(
+    const bool shown = screen.waitFor(
         [expected](const XScreen& s) {
             return s.pixel(lastRowPixel.left, lastRowPixel.top) == expected;
         },
@@ -201,7 +222,7 @@ double keyToScreenMs(XScreen& screen, unsigned long keysym, sf::Color expected) 
     const std::chrono::duration<double, std::milli> elapsed =
         std::chrono::steady_clock::now() - pressed;
     screen.release(keysym);
-    return elapsed.count();
+    return shown ? std::optional<double>(elapsed.count()) : std::nullopt;
 }
 
 // A game binary started from its own folder, which holds its assets: its CPU while nothing
@@ -211,12 +232,16 @@ void idleGame(benchmark::State& state, const std::string& binary) {
     XScreen screen;
     for (auto _ : state) {
         GameProcess game(binary, std::filesystem::path(binary).parent_path().string());
-        screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel);
+        if (!screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel)) {
+            state.SkipWithError("the board did not show within 15 s");
+            return;
+        }
         std::this_thread::sleep_for(settlingTime);
         const double empty = cpuPercent(game.id());
 
-        for (int player = 0; player < maxPlayers; ++player) {
-            screen.tap(XK_KP_Add);
+        if (!joinNinePlayers(screen)) {
+            state.SkipWithError("nine players did not join");
+            return;
         }
         std::this_thread::sleep_for(settlingTime);
         const double nine = cpuPercent(game.id());
@@ -226,10 +251,15 @@ void idleGame(benchmark::State& state, const std::string& binary) {
         const int presses = 20;
         for (int press = 0; press < presses; ++press) {
             const bool leaving = press % 2 == 0;
-            const double ms = keyToScreenMs(screen, leaving ? XK_KP_Subtract : XK_KP_Add,
-                                            leaving ? sf::Color::Black : lastRowColour);
-            totalMs += ms;
-            longestMs = std::max(longestMs, ms);
+            const std::optional<double> ms =
+                keyToScreenMs(screen, leaving ? XK_KP_Subtract : XK_KP_Add,
+                              leaving ? sf::Color::Black : lastRowColour);
+            if (!ms) {
+                state.SkipWithError("a key did not reach the screen within 5 s");
+                return;
+            }
+            totalMs += *ms;
+            longestMs = std::max(longestMs, *ms);
             // Idle again, and pressed at another moment of the game's frame each time.
             std::this_thread::sleep_for(std::chrono::milliseconds(700 + 7 * press % 17));
         }
@@ -245,11 +275,66 @@ void idleGame(benchmark::State& state, const std::string& binary) {
     }
 }
 
+// The middle of the die, over the board: the board's colour there when no die is shown.
+const sf::IntRect dieCentre(960, 540, 1, 1);
+
+// A whole turn, from pressing W to the first frame without the die, against its designed
+// length: the waits between the die's frames and the pause after the last. The seed makes the
+// first roll the value given (30 frames for a 1, 35 for a 6).
+void turnLength(benchmark::State& state, const std::string& binary, const char* seed, int frames) {
+    setenv("KRAXELBRETT_SEED", seed, 1);
+    XScreen screen;
+    for (auto _ : state) {
+        GameProcess game(binary, std::filesystem::path(binary).parent_path().string());
+        if (!screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel)) {
+            state.SkipWithError("the board did not show within 15 s");
+            return;
+        }
+        screen.tap(XK_KP_Add);
+        std::this_thread::sleep_for(settlingTime);
+        screen.capture(dieCentre);
+        const sf::Color board = screen.pixel(dieCentre.left, dieCentre.top);
+
+        const auto pressed = std::chrono::steady_clock::now();
+        screen.press(XK_w);
+        const bool rolled = screen.waitFor(
+            [board](const XScreen& s) { return s.pixel(dieCentre.left, dieCentre.top) != board; },
+            std::chrono::seconds(2), dieCentre);
+        const bool ended = rolled && screen.waitFor(
+                                         [board](const XScreen& s) {
+                                             return s.pixel(dieCentre.left, dieCentre.top) == board;
+                                         },
+                                         std::chrono::seconds(10), dieCentre);
+        const std::chrono::duration<double, std::milli> elapsed =
+            std::chrono::steady_clock::now() - pressed;
+        screen.release(XK_w);
+        screen.tap(XK_Escape);
+        game.waitForExit(std::chrono::seconds(10));
+        unsetenv("KRAXELBRETT_SEED");
+        if (!ended) {
+            state.SkipWithError("the die did not come and go");
+            return;
+        }
+        const double designedMs = 7.0 * frames * (frames - 1) / 2 + 1000.0;
+        state.counters["turn_ms"] = elapsed.count();
+        state.counters["designed_ms"] = designedMs;
+        state.counters["over_ms"] = elapsed.count() - designedMs;
+    }
+}
+
 const char* const baselineVariable = "KRAXELBRETT_BASELINE";
 
 // The game is started from its own folder, so a path relative to here would not do.
+std::string baselineBinary() {
+    return std::filesystem::absolute(std::getenv(baselineVariable)).string();
+}
+
 void idleBaseline(benchmark::State& state) {
-    idleGame(state, std::filesystem::absolute(std::getenv(baselineVariable)).string());
+    idleGame(state, baselineBinary());
+}
+
+void turnBaseline(benchmark::State& state, const char* seed, int frames) {
+    turnLength(state, baselineBinary(), seed, frames);
 }
 } // namespace
 
@@ -257,17 +342,32 @@ BENCHMARK(gameFrameNinePlayers)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(plainFrameNinePlayers)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(mainLoopFiveSeconds)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(startUpAndMemory)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK_CAPTURE(turnLength, rolled_1, std::string(KRAXELBRETT_BINARY), "7", 30)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(turnLength, rolled_6, std::string(KRAXELBRETT_BINARY), "4", 35)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
 BENCHMARK(bareLoopCpu)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK_CAPTURE(idleGame, this_build, std::string(KRAXELBRETT_BINARY))
     ->Unit(benchmark::kSecond)
     ->Iterations(1);
 
 // Another build's binary, measured the same way after this one's, when one is named.
-benchmark::internal::Benchmark* const baseline =
-    std::getenv(baselineVariable) == nullptr
-        ? nullptr
-        : benchmark::RegisterBenchmark("idleGame/baseline", idleBaseline)
-              ->Unit(benchmark::kSecond)
-              ->Iterations(1);
+const bool baselineRegistered = [] {
+    if (std::getenv(baselineVariable) == nullptr) {
+        return false;
+    }
+    benchmark::RegisterBenchmark("turnLength/baseline_rolled_1", turnBaseline, "7", 30)
+        ->Unit(benchmark::kSecond)
+        ->Iterations(1);
+    benchmark::RegisterBenchmark("turnLength/baseline_rolled_6", turnBaseline, "4", 35)
+        ->Unit(benchmark::kSecond)
+        ->Iterations(1);
+    benchmark::RegisterBenchmark("idleGame/baseline", idleBaseline)
+        ->Unit(benchmark::kSecond)
+        ->Iterations(1);
+    return true;
+}();
 
 BENCHMARK_MAIN();

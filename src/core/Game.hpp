@@ -41,6 +41,8 @@ struct GameOptions {
     /// Waits inside a turn and for frames not drawn; empty means real sleeps. A long wait
     /// comes as short ones.
     std::function<void(sf::Time)> sleep;
+    /// The time on a steady clock, read once per die frame shown; empty means the real one.
+    std::function<sf::Time()> now;
     /// Where events come from, one per call while there are any; empty means the window.
     std::function<bool(sf::Event&)> pollEvent;
     /// Number of die animation frames of a roll, from 30 to 35; empty means a fair draw.
@@ -120,6 +122,7 @@ private:
     int rollDie();
     void moveRoller(Player& roller, int face);
     void pause(sf::Time duration);
+    sf::Time now() const;
     void waitOutFrame();
 
     GameOptions options;
@@ -135,4 +138,5 @@ private:
     bool changedLastFrame = true;
     sf::Clock sinceDrawn;
     sf::Clock sinceFrame;
+    sf::Clock sinceStart;
 };

@@ -116,14 +116,25 @@ int Game::rollDie() {
             : std::uniform_int_distribution<int>(minimumDieFrames, maximumDieFrames)(randomEngine);
     diceState = rollingDie;
     int face = 0;
+    // Each frame is due when the waits before it have passed since the first was shown: the
+    // time a frame takes to draw comes out of its wait, and the turn keeps its length.
+    sf::Time firstShown;
+    sf::Time due;
     for (int frame = 0; frame < frames && isOpen(); ++frame) {
         face = (face + 1) % dieFaces;
         diceRect.left = dieFaceRect(face).left;
         diceSprite.setTextureRect(diceRect);
         render();
-        pause(sf::milliseconds(dieDelayStepMs * frame));
+        const sf::Time shown = now();
+        if (frame == 0) {
+            firstShown = shown;
+        }
+        due += sf::milliseconds(dieDelayStepMs * frame);
+        if (frame == frames - 1) {
+            due += pauseAfterRoll;
+        }
+        pause(std::max(sf::Time::Zero, firstShown + due - shown));
     }
-    pause(pauseAfterRoll);
     diceState = idleDie;
     return face;
 }
@@ -157,6 +168,10 @@ void Game::moveRoller(Player& roller, int face) {
     if (roller.position == goalField) {
         roller.finished = !roller.finished;
     }
+}
+
+sf::Time Game::now() const {
+    return options.now ? options.now() : sinceStart.getElapsedTime();
 }
 
 void Game::pause(sf::Time duration) {

@@ -40,6 +40,7 @@ struct TestGame {
         options.seed = 20261206u;
         options.fieldTexts = std::move(deck);
         options.sleep = [this](sf::Time slice) {
+            slept += slice;
             longestSlice = std::max(longestSlice, slice);
             const bool shown = game->diceState == rollingDie;
             const int face = shown ? game->diceSprite.getTextureRect().left : -1;
@@ -47,6 +48,8 @@ struct TestGame {
                 waits.emplace_back(sf::Time::Zero, face);
             waits.back().first += slice;
         };
+        // Each die frame takes drawTime to draw before it is shown.
+        options.now = [this] { return slept + drawTime * static_cast<sf::Int64>(++framesShown); };
         options.pollEvent = [this](sf::Event& event) {
             if (arrivals.empty())
                 return false;
@@ -75,6 +78,9 @@ struct TestGame {
     std::size_t next = 0;
     std::vector<std::pair<sf::Time, int>> waits;
     sf::Time longestSlice;
+    sf::Time slept;
+    sf::Time drawTime;
+    int framesShown = 0;
     std::deque<sf::Event> arrivals;
     std::unique_ptr<Game> game;
 };
@@ -315,5 +321,30 @@ TEST(Turn, ADecksTasksStandOnTheBoardAndInTheRow) {
         EXPECT_EQ(game.fields[c.to == 48 ? 11 : c.to].text.getString(), toDisplayString(c.label))
             << c.deck;
         EXPECT_EQ(game.players[0].taskText.getString(), toDisplayString(c.task)) << c.deck;
+    }
+}
+
+// The time a die frame takes to draw comes out of its wait: from the first frame shown to the
+// end of the pause, a turn lasts as long as its waits and pause are meant to, however slow the
+// drawing. A frame drawn late is made up for by the waits after it.
+TEST(Turn, DrawingTheDieDoesNotLengthenTheTurn) {
+    for (const int drawMs : {0, 4, 20}) {
+        TestGame test({6});
+        test.drawTime = sf::milliseconds(drawMs);
+        test.seat({0});
+        test.press(sf::Keyboard::W);
+        const int frames = 35;
+        ASSERT_EQ(test.framesShown, frames);
+        sf::Time designed = sf::seconds(1);
+        for (int k = 0; k < frames; ++k) {
+            designed += sf::milliseconds(7 * k);
+            if (drawMs <= 7) {
+                const sf::Time wait = sf::milliseconds(k == 0 ? 0 : 7 * k - drawMs);
+                EXPECT_EQ(test.waits[k].first, wait + sf::seconds(k == frames - 1 ? 1 : 0))
+                    << drawMs << " ms, frame " << k;
+            }
+        }
+        EXPECT_EQ(test.slept + test.drawTime * static_cast<sf::Int64>(frames - 1), designed)
+            << drawMs << " ms";
     }
 }
