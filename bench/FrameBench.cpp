@@ -129,8 +129,14 @@ const sf::IntRect boardPixel(138, 98, 1, 1);
 const sf::IntRect lastRowPixel(1105, 805, 1, 1);
 const sf::Color lastRowColour = slotColour(maxPlayers - 1);
 
-bool nineJoined(const XScreen& screen) {
-    return screen.pixel(lastRowPixel.left, lastRowPixel.top) == lastRowColour;
+// Captures the pixel until it shows the colour (or, with `other`, any other colour).
+bool waitForPixel(XScreen& screen, const sf::IntRect& pixel, sf::Color colour, bool other,
+                  std::chrono::milliseconds timeout) {
+    return screen.waitFor(
+        [&pixel, colour, other](const XScreen& s) {
+            return (s.pixel(pixel.left, pixel.top) == colour) != other;
+        },
+        timeout, pixel);
 }
 
 // Nine players join, one tap at a time. Taps back to back would not do: with key repeat off,
@@ -141,7 +147,7 @@ bool joinNinePlayers(XScreen& screen) {
         screen.tap(XK_KP_Add);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    return screen.waitFor(nineJoined, std::chrono::seconds(5), lastRowPixel);
+    return waitForPixel(screen, lastRowPixel, lastRowColour, false, std::chrono::seconds(5));
 }
 
 // From launch to the first frame on the screen, and the memory once nine players joined.
@@ -214,11 +220,7 @@ void bareLoopCpu(benchmark::State& state) {
 std::optional<double> keyToScreenMs(XScreen& screen, unsigned long keysym, sf::Color expected) {
     const auto pressed = std::chrono::steady_clock::now();
     screen.press(keysym);
-    const bool shown = screen.waitFor(
-        [expected](const XScreen& s) {
-            return s.pixel(lastRowPixel.left, lastRowPixel.top) == expected;
-        },
-        std::chrono::seconds(5), lastRowPixel);
+    const bool shown = waitForPixel(screen, lastRowPixel, expected, false, std::chrono::seconds(5));
     const std::chrono::duration<double, std::milli> elapsed =
         std::chrono::steady_clock::now() - pressed;
     screen.release(keysym);
@@ -297,14 +299,8 @@ void turnLength(benchmark::State& state, const std::string& binary, const char* 
 
         const auto pressed = std::chrono::steady_clock::now();
         screen.press(XK_w);
-        const bool rolled = screen.waitFor(
-            [board](const XScreen& s) { return s.pixel(dieCentre.left, dieCentre.top) != board; },
-            std::chrono::seconds(2), dieCentre);
-        const bool ended = rolled && screen.waitFor(
-                                         [board](const XScreen& s) {
-                                             return s.pixel(dieCentre.left, dieCentre.top) == board;
-                                         },
-                                         std::chrono::seconds(10), dieCentre);
+        const bool ended = waitForPixel(screen, dieCentre, board, true, std::chrono::seconds(2)) &&
+                           waitForPixel(screen, dieCentre, board, false, std::chrono::seconds(10));
         const std::chrono::duration<double, std::milli> elapsed =
             std::chrono::steady_clock::now() - pressed;
         screen.release(XK_w);

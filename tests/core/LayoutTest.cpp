@@ -44,24 +44,3 @@ TEST(Layout, LetterboxShowsTheWholeLayoutScaledAndCentred) {
             << c.window.x << "x" << c.window.y;
     }
 }
-
-// The window opens in the best mode at the display's own depth; SFML lists the best first.
-TEST(Layout, WindowOpensInTheBestModeAtTheDisplaysDepth) {
-    const std::vector<sf::VideoMode> modes = {
-        {1920, 1080, 32}, {1280, 720, 32}, {1920, 1080, 24}, {1280, 720, 24}, {1920, 1080, 16}};
-    const struct {
-        std::vector<sf::VideoMode> modes;
-        unsigned int depth;
-        sf::VideoMode expected;
-    } cases[] = {
-        {modes, 24, {1920, 1080, 24}},
-        {modes, 16, {1920, 1080, 16}},
-        {modes, 8, {1920, 1080, 32}},
-        {{}, 24, {}},
-    };
-    for (const auto& c : cases) {
-        const sf::VideoMode mode = fullScreenMode(c.modes, c.depth);
-        EXPECT_EQ(mode, c.expected)
-            << c.depth << " bits: " << mode.width << "x" << mode.height << "x" << mode.bitsPerPixel;
-    }
-}
