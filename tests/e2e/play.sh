@@ -124,17 +124,31 @@ xdotool key KP_Add w
 expect_screen english-turn
 expect_exit 2
 # A deck of one's own, named by a path from where the game is started: the English board but
-# for field 1's square.
+# for field 1's square, and after a roll onto field 1 the English turn but for that square and
+# the row, which shows the deck's task.
+field1="rectangle 140,10 229,99" row="rectangle 1100,0 1919,89"
+# Waits until the screen differs from the reference picture, and only inside the rectangles
+# that "draws" blacks out.
+expect_but() {
+    local reference=$1 name=$2 deadline=$((SECONDS + 20))
+    convert "$golden/$reference.png" -fill black "${draws[@]}" "$work/$reference-but.png"
+    until import -window root "$work/$name.png" &&
+        [ "$(compare -metric AE "$golden/$reference.png" "$work/$name.png" null: 2>&1)" != 0 ] &&
+        convert "$work/$name.png" -fill black "${draws[@]}" "$work/$name-but.png" &&
+        [ "$(compare -metric AE "$work/$reference-but.png" "$work/$name-but.png" null: 2>&1)" = 0 ]; do
+        [ "$SECONDS" -le "$deadline" ] || keep "$name"
+        sleep 0.2
+    done
+}
 start "$launcher" "$work" ours.toml
-deadline=$((SECONDS + 20))
-but_field1() { convert "$1" -fill black -draw "rectangle 140,10 229,99" "$2"; }
-but_field1 "$golden/english-board.png" "$work/english-but-field1.png"
-until import -window root "$work/ours.png" &&
-    [ "$(compare -metric AE "$golden/english-board.png" "$work/ours.png" null: 2>&1)" != 0 ] &&
-    but_field1 "$work/ours.png" "$work/ours-but-field1.png" &&
-    [ "$(compare -metric AE "$work/english-but-field1.png" "$work/ours-but-field1.png" null: 2>&1)" = 0 ]; do
-    [ "$SECONDS" -le "$deadline" ] || keep ours
-    sleep 0.2
-done
+draws=(-draw "$field1")
+expect_but english-board ours
+xdotool key KP_Add w
+draws=(-draw "$field1" -draw "$row")
+expect_but english-turn ours-turn
+convert "$golden/english-turn.png" -crop 820x90+1100+0 "$work/english-row.png"
+convert "$work/ours-turn.png" -crop 820x90+1100+0 "$work/ours-row.png"
+[ "$(compare -metric AE "$work/english-row.png" "$work/ours-row.png" null: 2>&1)" != 0 ] ||
+    fail "the row does not show the deck's task"
 expect_exit 2
 echo "e2e: installed, and every screen as expected"
