@@ -31,7 +31,8 @@ const char* const help =
     "Keys:\n"
     "  numpad +   a new player joins (up to nine)\n"
     "  numpad -   the last player leaves\n"
-    "  W          the player whose turn it is rolls the die\n"
+    "  W          the player whose turn it is rolls the die; so do a pad's face\n"
+    "             buttons, a left click and a tap\n"
     "  Escape     ends the game\n";
 
 bool isOption(const std::string& argument) {

@@ -2,6 +2,12 @@
 
 #include "players/StatusPanel.hpp"
 
+namespace {
+/// A pad's face buttons, numbered 0 to 3 on every pad SFML knows: any of them rolls, so a
+/// pad passed around the sofa needs no explaining.
+constexpr unsigned int padRollButtons = 4;
+} // namespace
+
 bool endsGame(const sf::Event& event) {
     return event.type == sf::Event::Closed ||
            (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape);
@@ -29,6 +35,13 @@ Command CommandReader::read(const sf::Event& event, int playerCount) {
         case sf::Keyboard::W: asked = Command::playTurn; break;
         default: break;
         }
+    } else if (event.type == sf::Event::JoystickButtonPressed &&
+               event.joystickButton.button < padRollButtons) {
+        asked = Command::playTurn;
+    } else if (event.type == sf::Event::MouseButtonPressed &&
+               event.mouseButton.button == sf::Mouse::Left) {
+        // A tap on a touch screen comes as a left click.
+        asked = Command::playTurn;
     } else if (event.type == sf::Event::TextEntered && event.text.unicode != twin) {
         if (event.text.unicode == '+') {
             asked = Command::addPlayer;

@@ -13,6 +13,20 @@ sf::Event key(sf::Keyboard::Key code, sf::Event::EventType type = sf::Event::Key
     return event;
 }
 
+sf::Event pad(sf::Event::EventType type, unsigned int button = 0) {
+    sf::Event event{};
+    event.type = type;
+    event.joystickButton = {1, button};
+    return event;
+}
+
+sf::Event mouse(sf::Event::EventType type, sf::Mouse::Button button = sf::Mouse::Left) {
+    sf::Event event{};
+    event.type = type;
+    event.mouseButton = {button, 960, 540};
+    return event;
+}
+
 sf::Event typed(char character) {
     sf::Event event = key(sf::Keyboard::Unknown, sf::Event::TextEntered);
     event.text.unicode = static_cast<unsigned char>(character);
@@ -42,6 +56,27 @@ TEST(Commands, PlusAndMinusActOncePerPressOnAnyKeyboard) {
         {"W", 1, {key(K::W), typed('w'), key(K::W, sf::Event::KeyReleased)}, "t.."},
         {"W with none", 0, {key(K::W)}, "."},
         {"Escape, close", 0, {key(K::Escape), key(K::Unknown, sf::Event::Closed)}, "qq"},
+        {"pad buttons 0 to 3, then 4",
+         2,
+         {pad(sf::Event::JoystickButtonPressed, 0), pad(sf::Event::JoystickButtonReleased, 0),
+          pad(sf::Event::JoystickButtonPressed, 1), pad(sf::Event::JoystickButtonPressed, 2),
+          pad(sf::Event::JoystickButtonPressed, 3), pad(sf::Event::JoystickButtonPressed, 4)},
+         "t.ttt."},
+        {"pad button with none", 0, {pad(sf::Event::JoystickButtonPressed, 0)}, "."},
+        {"pad in, pad out",
+         1,
+         {pad(sf::Event::JoystickConnected), pad(sf::Event::JoystickDisconnected)},
+         ".."},
+        {"left, right, middle click",
+         1,
+         {mouse(sf::Event::MouseButtonPressed), mouse(sf::Event::MouseButtonReleased),
+          mouse(sf::Event::MouseButtonPressed, sf::Mouse::Right),
+          mouse(sf::Event::MouseButtonPressed, sf::Mouse::Middle)},
+         "t..."},
+        {"wheel, moving",
+         1,
+         {mouse(sf::Event::MouseWheelScrolled), mouse(sf::Event::MouseMoved)},
+         ".."},
     };
     for (const auto& c : cases) {
         CommandReader reader;
