@@ -6,6 +6,14 @@ namespace {
 /// A pad's face buttons, numbered 0 to 3 on every pad SFML knows: any of them rolls, so a
 /// pad passed around the sofa needs no explaining.
 constexpr unsigned int padRollButtons = 4;
+
+// A pad's face button, or a left click: a tap on a touch screen comes as one.
+bool rollsAsW(const sf::Event& event) {
+    return (event.type == sf::Event::JoystickButtonPressed &&
+            event.joystickButton.button < padRollButtons) ||
+           (event.type == sf::Event::MouseButtonPressed &&
+            event.mouseButton.button == sf::Mouse::Left);
+}
 } // namespace
 
 bool endsGame(const sf::Event& event) {
@@ -35,12 +43,7 @@ Command CommandReader::read(const sf::Event& event, int playerCount) {
         case sf::Keyboard::W: asked = Command::playTurn; break;
         default: break;
         }
-    } else if (event.type == sf::Event::JoystickButtonPressed &&
-               event.joystickButton.button < padRollButtons) {
-        asked = Command::playTurn;
-    } else if (event.type == sf::Event::MouseButtonPressed &&
-               event.mouseButton.button == sf::Mouse::Left) {
-        // A tap on a touch screen comes as a left click.
+    } else if (rollsAsW(event)) {
         asked = Command::playTurn;
     } else if (event.type == sf::Event::TextEntered && event.text.unicode != twin) {
         if (event.text.unicode == '+') {
