@@ -9,7 +9,7 @@ survives when all pass; one that does not compile is left out of the rate.
 
 Usage: scripts/mutate.py [--count N] [--seed S] [--commit REV] [--only PATH ...] [REPO]
 The same count, seed and commit give the same mutants, so that runs before and after a
-change can be compared. A run of 40 mutants takes about half an hour on two cores.
+change can be compared. A run of 40 mutants takes 15 to 30 minutes on two cores.
 """
 
 import argparse
