@@ -139,6 +139,15 @@ bool waitForPixel(XScreen& screen, const sf::IntRect& pixel, sf::Color colour, b
         timeout, pixel);
 }
 
+// Waits for the board on the screen; a game that does not show it fails the benchmark.
+bool awaitBoard(XScreen& screen, benchmark::State& state) {
+    if (screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel)) {
+        return true;
+    }
+    state.SkipWithError("the board did not show within 15 s");
+    return false;
+}
+
 // Nine players join, one tap at a time. Taps back to back would not do: with key repeat off,
 // SFML takes a release and a press of one key at the same server time for a repeat, and
 // drops both.
@@ -156,8 +165,7 @@ void startUpAndMemory(benchmark::State& state) {
     for (auto _ : state) {
         const auto started = std::chrono::steady_clock::now();
         GameProcess game(KRAXELBRETT_BINARY, KRAXELBRETT_BUILD_DIR);
-        if (!screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel)) {
-            state.SkipWithError("the board did not show within 15 s");
+        if (!awaitBoard(screen, state)) {
             return;
         }
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
@@ -234,8 +242,7 @@ void idleGame(benchmark::State& state, const std::string& binary) {
     XScreen screen;
     for (auto _ : state) {
         GameProcess game(binary, std::filesystem::path(binary).parent_path().string());
-        if (!screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel)) {
-            state.SkipWithError("the board did not show within 15 s");
+        if (!awaitBoard(screen, state)) {
             return;
         }
         std::this_thread::sleep_for(settlingTime);
@@ -288,8 +295,7 @@ void turnLength(benchmark::State& state, const std::string& binary, const char* 
     XScreen screen;
     for (auto _ : state) {
         GameProcess game(binary, std::filesystem::path(binary).parent_path().string());
-        if (!screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel)) {
-            state.SkipWithError("the board did not show within 15 s");
+        if (!awaitBoard(screen, state)) {
             return;
         }
         screen.tap(XK_KP_Add);
