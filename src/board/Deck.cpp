@@ -2,6 +2,7 @@
 
 #include "board/BoardGeometry.hpp"
 #include "board/BoardTables.hpp"
+#include "board/RegularFile.hpp"
 #include "board/TextEncoding.hpp"
 #include "board/TextMeasure.hpp"
 
@@ -40,20 +41,12 @@ int lineOf(const toml::node& node) {
 // The file's bytes, or empty with a problem: only a regular file, and not a large one, is
 // read at all.
 std::optional<std::string> readFile(const Reader& reader) {
+    const std::string why = whyNotARegularFile(reader.path, "a folder, not a deck file");
+    if (!why.empty()) {
+        reader.add(0, -1, why);
+        return std::nullopt;
+    }
     std::error_code error;
-    const fs::file_status status = fs::status(reader.path, error);
-    if (status.type() == fs::file_type::not_found) {
-        reader.add(0, -1, "no such file");
-        return std::nullopt;
-    }
-    if (fs::is_directory(status)) {
-        reader.add(0, -1, "a folder, not a deck file");
-        return std::nullopt;
-    }
-    if (!fs::is_regular_file(status)) {
-        reader.add(0, -1, error ? error.message() : "not a regular file");
-        return std::nullopt;
-    }
     const std::uintmax_t size = fs::file_size(reader.path, error);
     if (!error && size > deckFileLimit) {
         reader.add(0, -1,
