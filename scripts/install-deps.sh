@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config clang-format clang-tidy
-  libsfml-dev libfreetype-dev libtomlplusplus-dev
+  libsfml-dev libopenal-dev libfreetype-dev libtomlplusplus-dev
   googletest libgtest-dev libbenchmark-dev
   fonts-yanone-kaffeesatz
   xvfb xauth xdotool x11-xserver-utils x11-utils libx11-dev libxtst-dev libglx-dev imagemagick desktop-file-utils

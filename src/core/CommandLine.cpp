@@ -2,17 +2,18 @@
 
 namespace {
 const char* const usage =
-    "Usage: kraxelbrett [DECK | --list-decks | --check DECK | --help | --version]\n";
+    "Usage: kraxelbrett [--mute] [DECK] | --list-decks | --check DECK | --help | --version\n";
 
 const char* const help =
     "Kraxelbrett: a party board game for a group at one screen, a race over 113 fields with\n"
     "tasks for the group to carry out.\n"
     "\n"
-    "Usage: kraxelbrett [DECK | --list-decks | --check DECK | --help | --version]\n"
+    "Usage: kraxelbrett [--mute] [DECK] | --list-decks | --check DECK | --help | --version\n"
     "Without arguments the game starts full screen with the German board.\n"
     "\n"
     "  DECK           play with a deck of tasks: the name of a deck (english, alkoholfrei,\n"
     "                 alcohol-free, deutsch, or one's own), or the path of a .toml file\n"
+    "  --mute         start with the sound off (M turns it on and off)\n"
     "  --list-decks   list the decks found: name, language, title and file\n"
     "  --check DECK   check a deck and tell every problem, one line each\n"
     "  --help         this text\n"
@@ -33,6 +34,7 @@ const char* const help =
     "  numpad -   the last player leaves\n"
     "  W          the player whose turn it is rolls the die; so do a pad's face\n"
     "             buttons, a left click and a tap\n"
+    "  M          sound off, and on again\n"
     "  Escape     ends the game\n";
 
 bool isOption(const std::string& argument) {
@@ -42,9 +44,6 @@ bool isOption(const std::string& argument) {
 
 CommandLine readCommandLine(const std::vector<std::string>& arguments) {
     using Action = CommandLine::Action;
-    if (arguments.empty()) {
-        return {Action::play, ""};
-    }
     if (arguments.size() == 1) {
         const std::string& argument = arguments[0];
         if (argument == "--version") {
@@ -56,14 +55,22 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments) {
         if (argument == "--list-decks") {
             return {Action::listDecks, ""};
         }
-        if (!isOption(argument) && !argument.empty()) {
-            return {Action::play, argument};
-        }
     }
     if (arguments.size() == 2 && arguments[0] == "--check" && !arguments[1].empty()) {
         return {Action::check, arguments[1]};
     }
-    return {Action::usage, ""};
+    // A deck and --mute, each at most once, in either order.
+    CommandLine play;
+    for (const std::string& argument : arguments) {
+        if (argument == "--mute" && !play.mute) {
+            play.mute = true;
+        } else if (!isOption(argument) && !argument.empty() && play.deck.empty()) {
+            play.deck = argument;
+        } else {
+            return {Action::usage, ""};
+        }
+    }
+    return play;
 }
 
 std::string helpText() {

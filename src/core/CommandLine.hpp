@@ -9,6 +9,8 @@ struct CommandLine {
     Action action = Action::play;
     /// The deck to play or check, a file or a deck's name; empty plays the built-in board.
     std::string deck;
+    /// Whether the game starts with its sound off.
+    bool mute = false;
 };
 
 /// Reads the arguments after the program's name. It needs no display and no file, so that

@@ -21,11 +21,18 @@ bool endsGame(const sf::Event& event) {
            (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::Escape);
 }
 
+bool togglesSound(const sf::Event& event) {
+    return event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::M;
+}
+
 Command CommandReader::read(const sf::Event& event, int playerCount) {
     const sf::Uint32 twin = twinToSkip;
     twinToSkip = 0;
     if (endsGame(event)) {
         return Command::quit;
+    }
+    if (togglesSound(event)) {
+        return Command::toggleSound;
     }
 
     Command asked = Command::none;

@@ -4,10 +4,13 @@
 #include <SFML/Window/Event.hpp>
 
 /// What an event asks of the game.
-enum class Command { none, quit, addPlayer, removePlayer, playTurn };
+enum class Command { none, quit, addPlayer, removePlayer, playTurn, toggleSound };
 
 /// Whether the event ends the game: Escape, or the window being closed.
 bool endsGame(const sf::Event& event);
+
+/// Whether the event turns the sound off or on again: M.
+bool togglesSound(const sf::Event& event);
 
 /// Reads commands from the window's events, in the order they came. W, a pad's face buttons
 /// and a left click (or a tap) play a turn alike; pads coming and going change nothing. A

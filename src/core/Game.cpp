@@ -21,7 +21,7 @@ const sf::Color background{0, 0, 0, 255};
 
 Game::Game() : Game(GameOptions{}) {}
 
-Game::Game(GameOptions gameOptions) : options(std::move(gameOptions)) {
+Game::Game(GameOptions gameOptions) : options(std::move(gameOptions)), muted(options.muted) {
     initWindow();
     fieldTexts = options.fieldTexts ? *options.fieldTexts : initializeFieldTexts();
     setUpBoard();
@@ -99,6 +99,8 @@ void Game::render() {
                            diceState == rollingDie, hasEvent, changedLastFrame,
                            sinceDrawn.getElapsedTime()};
     if (window != nullptr && !frameNeeded(state)) {
+        // The screen already shows what the cues tell.
+        playCues();
         waitOutFrame();
         return;
     }
@@ -112,6 +114,39 @@ void Game::render() {
         changedLastFrame = frameChanges(state);
         sinceDrawn.restart();
         sinceFrame.restart();
+    }
+    playCues();
+}
+
+std::string Game::startSound() {
+    return options.sound ? std::string() : speaker.open();
+}
+
+void Game::cue(Cue sound) {
+    if (!muted) {
+        cuesDue.push_back(sound);
+    }
+}
+
+void Game::playCues() {
+    for (const Cue sound : cuesDue) {
+        if (options.sound) {
+            options.sound(sound);
+        } else {
+            speaker.play(sound);
+        }
+    }
+    cuesDue.clear();
+}
+
+void Game::toggleSound() {
+    muted = !muted;
+    if (muted) {
+        cuesDue.clear();
+        speaker.stopAll();
+    } else {
+        // So that the group hears that the sound is back.
+        cue(Cue::join);
     }
 }
 

@@ -7,6 +7,8 @@
 #include "core/Commands.hpp"
 #include "core/Layout.hpp"
 #include "players/Player.hpp"
+#include "sound/Cue.hpp"
+#include "sound/Speaker.hpp"
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Rect.hpp>
@@ -25,6 +27,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 constexpr int idleDie = 1;
@@ -51,6 +54,11 @@ struct GameOptions {
     std::optional<std::uint32_t> seed;
     /// The tasks and label sizes of a deck; empty means the board's own German table.
     std::optional<FieldTexts> fieldTexts;
+    /// Where the cues go, each right after the frame that shows what it tells; empty means
+    /// the speaker, silent until `startSound`.
+    std::function<void(Cue)> sound;
+    /// Starts the game with sound off.
+    bool muted = false;
 };
 
 /// The application: owns the window and every resource and piece of state of a running game.
@@ -89,6 +97,11 @@ public:
     /// Gives every player standing on the field a waypoint at its place there.
     void arrangeTokens(int field);
 
+    /// Opens the audio device, unless the cues go elsewhere. Opening takes tens of
+    /// milliseconds, so the game does it after its first frame. Returns a line on why there
+    /// is no sound, or nothing.
+    std::string startSound();
+
     // Members in the order they are built; the font and the die texture outlive every text
     // and sprite that refers to them.
     sf::RenderWindow* window = nullptr;
@@ -124,6 +137,9 @@ private:
     void pause(sf::Time duration);
     sf::Time now() const;
     void waitOutFrame();
+    void cue(Cue sound);
+    void playCues();
+    void toggleSound();
 
     GameOptions options;
     BoardDrawing boardDrawing;
@@ -133,6 +149,10 @@ private:
     std::deque<sf::Event> pendingEvents;
     std::mt19937 randomEngine;
     bool closeRequested = false;
+    Speaker speaker;
+    bool muted = false;
+    /// Cues of what the next frame shows, played once it is on the screen.
+    std::vector<Cue> cuesDue;
 
     // The window opens blank, which the first frame changes.
     bool changedLastFrame = true;

@@ -44,6 +44,7 @@ void Game::handleEvent(const sf::Event& happened) {
     case Command::addPlayer: addPlayer(); break;
     case Command::removePlayer: removePlayer(); break;
     case Command::playTurn: playTurn(); break;
+    case Command::toggleSound: toggleSound(); break;
     case Command::none: break;
     }
 }
@@ -62,8 +63,9 @@ void Game::keepEventsForLater() {
     while (isOpen() && pollWindowEvent(arrived)) {
         if (endsGame(arrived)) {
             close();
-        } else if (arrived.type == sf::Event::Resized) {
-            // The die's frames are drawn meanwhile, and must not be stretched.
+        } else if (arrived.type == sf::Event::Resized || togglesSound(arrived)) {
+            // The die's frames are drawn meanwhile, and must not be stretched; a group that
+            // wants quiet wants it before the die has stopped.
             handleEvent(arrived);
         } else {
             pendingEvents.push_back(arrived);
@@ -87,6 +89,7 @@ void Game::addPlayer() {
     fitPlayer(newcomer);
     arrangeTokens(startField);
     ++playerCount;
+    cue(Cue::join);
 }
 
 void Game::removePlayer() {
@@ -94,6 +97,7 @@ void Game::removePlayer() {
     players.pop_back();
     --playerCount;
     currentPlayer = 0;
+    cue(Cue::leave);
 }
 
 void Game::playTurn() {
@@ -124,6 +128,8 @@ int Game::rollDie() {
         face = (face + 1) % dieFaces;
         diceRect.left = dieFaceRect(face).left;
         diceSprite.setTextureRect(diceRect);
+        // The last face is the die coming to rest.
+        cue(frame == frames - 1 ? Cue::knock : Cue::rattle);
         render();
         const sf::Time shown = now();
         if (frame == 0) {
@@ -152,6 +158,7 @@ void Game::moveRoller(Player& roller, int face) {
     roller.setField(reached, fieldTexts[reached].text);
     if (reached == waitingField) {
         roller.startWaiting();
+        cue(Cue::sitOut);
     }
     arrangeTokens(reached);
     arrangeTokens(oldField);
@@ -163,10 +170,14 @@ void Game::moveRoller(Player& roller, int face) {
         roller.setField(target, fieldTexts[taskField].text);
         arrangeTokens(reached);
         arrangeTokens(target);
+        cue(target > reached ? Cue::jumpForward : Cue::jumpBack);
     }
 
     if (roller.position == goalField) {
         roller.finished = !roller.finished;
+        if (roller.finished) {
+            cue(Cue::fanfare);
+        }
     }
 }
 

@@ -86,9 +86,15 @@ int play(GameOptions options) {
 #endif
     Game game(std::move(options));
     display.close();
+    bool soundStarted = false;
     while (game.isOpen()) {
         game.update();
         game.render();
+        // Once the board is on the screen: the device takes tens of milliseconds to open.
+        if (!soundStarted) {
+            std::cerr << game.startSound() << std::flush;
+            soundStarted = true;
+        }
     }
     return 0;
 }
@@ -119,6 +125,7 @@ int main(int argc, char* argv[]) {
     }
 
     GameOptions options = optionsFromEnvironment();
+    options.muted = asked.mute;
     if (!asked.deck.empty()) {
         options.fieldTexts = loadChosenDeck(asked.deck, start, problems, notes);
         if (!options.fieldTexts) {

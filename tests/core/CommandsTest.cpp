@@ -1,4 +1,5 @@
 #include "core/Commands.hpp"
+#include "core/CommandLine.hpp"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,7 @@ TEST(Commands, PlusAndMinusActOncePerPressOnAnyKeyboard) {
         {"minus with none", 0, {key(K::Subtract), typed('-'), typed('-')}, "..."},
         {"W", 1, {key(K::W), typed('w'), key(K::W, sf::Event::KeyReleased)}, "t.."},
         {"W with none", 0, {key(K::W)}, "."},
+        {"M, with none", 0, {key(K::M), typed('m'), key(K::M, sf::Event::KeyReleased)}, "s.."},
         {"Escape, close", 0, {key(K::Escape), key(K::Unknown, sf::Event::Closed)}, "qq"},
         {"pad buttons 0 to 3, then 4",
          2,
@@ -82,8 +84,42 @@ TEST(Commands, PlusAndMinusActOncePerPressOnAnyKeyboard) {
         CommandReader reader;
         std::string commands;
         for (const sf::Event& event : c.events) {
-            commands += ".qart"[static_cast<int>(reader.read(event, c.players))];
+            commands += ".qarts"[static_cast<int>(reader.read(event, c.players))];
         }
         EXPECT_EQ(commands, c.commands) << c.press << " with " << c.players << " players";
+    }
+}
+
+TEST(CommandLine, ADeckAndMuteInEitherOrderEachOnce) {
+    using Action = CommandLine::Action;
+    const struct {
+        std::vector<std::string> arguments;
+        std::string deck;
+        Action action;
+        bool mute;
+    } cases[] = {
+        {{}, "", Action::play, false},
+        {{"english"}, "english", Action::play, false},
+        {{"--mute"}, "", Action::play, true},
+        {{"--mute", "english"}, "english", Action::play, true},
+        {{"my deck.toml", "--mute"}, "my deck.toml", Action::play, true},
+        {{"--mute", "--mute"}, "", Action::usage, false},
+        {{"english", "deutsch"}, "", Action::usage, false},
+        {{"--mute", "--help"}, "", Action::usage, false},
+        {{"--mute", ""}, "", Action::usage, false},
+        {{"-"}, "-", Action::play, false},
+        {{"--check", "english"}, "english", Action::check, false},
+        {{"--check", "--mute"}, "--mute", Action::check, false},
+        {{"--list-decks"}, "", Action::listDecks, false},
+        {{"--version"}, "", Action::version, false},
+    };
+    for (const auto& c : cases) {
+        const CommandLine read = readCommandLine(c.arguments);
+        std::string shown;
+        for (const std::string& argument : c.arguments)
+            shown += "[" + argument + "]";
+        EXPECT_EQ(read.action, c.action) << shown;
+        EXPECT_EQ(read.deck, c.deck) << shown;
+        EXPECT_EQ(read.mute, c.mute) << shown;
     }
 }

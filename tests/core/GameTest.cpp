@@ -31,19 +31,22 @@ sf::Event keyPress(sf::Keyboard::Key key) {
 
 /// A game without a window that never waits. Its die shows the values it is given, one per
 /// roll (fair rolls if none are). It records the waits, one per die face shown (-1: no die),
-/// and hands out the events that arrive while a turn is played.
+/// and the cues played, each with the die face shown then (-1: no die); and it hands out the
+/// events that arrive while a turn is played.
 struct TestGame {
-    explicit TestGame(std::vector<int> dieValues = {}, std::optional<FieldTexts> deck = {})
+    explicit TestGame(std::vector<int> dieValues = {}, std::optional<FieldTexts> deck = {},
+                      bool muted = false)
         : values(std::move(dieValues)) {
         GameOptions options;
+        options.muted = muted;
         options.openWindow = false;
         options.seed = 20261206u;
         options.fieldTexts = std::move(deck);
+        options.sound = [this](Cue cue) { cues.emplace_back(cue, shownFace()); };
         options.sleep = [this](sf::Time slice) {
             slept += slice;
             longestSlice = std::max(longestSlice, slice);
-            const bool shown = game->diceState == rollingDie;
-            const int face = shown ? game->diceSprite.getTextureRect().left : -1;
+            const int face = shownFace();
             if (waits.empty() || waits.back().second != face)
                 waits.emplace_back(sf::Time::Zero, face);
             waits.back().first += slice;
@@ -63,13 +66,20 @@ struct TestGame {
         game = std::make_unique<Game>(std::move(options));
     }
 
-    /// Adds a player for each field and puts it there, its token at rest.
-    void seat(const std::vector<int>& fields) const {
+    int shownFace() const {
+        return game->diceState == rollingDie ? game->diceSprite.getTextureRect().left : -1;
+    }
+
+    /// Adds a player for each field and puts it there, its token at rest; their blips are
+    /// played and forgotten.
+    void seat(const std::vector<int>& fields) {
         for (const int field : fields) {
             press(sf::Keyboard::Add);
             game->players.back().setField(field, game->fieldTexts[field].text);
             game->players.back().path.clear();
         }
+        game->render();
+        cues.clear();
     }
 
     void press(sf::Keyboard::Key key) const { game->handleEvent(keyPress(key)); }
@@ -77,45 +87,50 @@ struct TestGame {
     std::vector<int> values;
     std::size_t next = 0;
     std::vector<std::pair<sf::Time, int>> waits;
+    std::vector<std::pair<Cue, int>> cues;
     sf::Time longestSlice;
     sf::Time slept;
     sf::Time drawTime;
     int framesShown = 0;
     std::deque<sf::Event> arrivals;
+    std::vector<Cue> heard;
     std::unique_ptr<Game> game;
 };
 } // namespace
 
 // One roll of a lone player: the die's frames, where the token ends, the task it is shown,
-// the stops its token glides through (goal, field reached, jump target) and the goal mark.
+// the stops its token glides through (goal, field reached, jump target), the goal mark, and
+// what the group hears once the die has gone.
 TEST(Turn, EachRollEndsWhereTheBoardSendsIt) {
+    const Cue up = Cue::jumpForward, down = Cue::jumpBack;
     const struct {
         int from, value, to, taskField;
         std::vector<int> stops;
+        std::vector<Cue> heard;
         bool finishedBefore, finishedAfter;
         int turnsToWait = 0;
     } cases[] = {
-        {0, 1, 1, 1, {1}, false, false},
-        {50, 6, 56, 56, {56}, false, false},
-        {110, 6, 108, 108, {112, 108}, false, false}, // bounce
-        {111, 2, 111, 111, {112, 111, 111}, false, false},
-        {106, 6, 112, 112, {112}, false, true},
-        {111, 1, 112, 112, {112}, true, false},
-        {112, 3, 111, 111, {112, 109, 111}, true, true},
-        {5, 6, 48, 11, {11, 48}, false, false},
-        {42, 6, 11, 48, {48, 11}, false, false},
-        {4, 6, 13, 13, {10, 13}, false, false},
-        {8, 6, 11, 11, {14, 11}, false, false},
-        {13, 6, 0, 0, {19, 0}, false, false},
-        {7, 6, 37, 13, {13, 37}, false, false},
-        {31, 6, 13, 37, {37, 13}, false, false},
-        {62, 6, 93, 68, {68, 93}, false, false},
-        {87, 6, 68, 93, {93, 68}, false, false},
-        {69, 6, 98, 75, {75, 98}, false, false},
-        {92, 6, 75, 98, {98, 75}, false, false},
-        {100, 6, 105, 105, {106, 105}, false, false},
-        {103, 6, 111, 111, {109, 111}, false, false},
-        {60, 6, 66, 66, {66}, false, false, 2},
+        {0, 1, 1, 1, {1}, {}, false, false},
+        {50, 6, 56, 56, {56}, {}, false, false},
+        {110, 6, 108, 108, {112, 108}, {}, false, false}, // bounce
+        {111, 2, 111, 111, {112, 111, 111}, {}, false, false},
+        {106, 6, 112, 112, {112}, {Cue::fanfare}, false, true},
+        {111, 1, 112, 112, {112}, {}, true, false},
+        {112, 3, 111, 111, {112, 109, 111}, {up}, true, true},
+        {5, 6, 48, 11, {11, 48}, {up}, false, false},
+        {42, 6, 11, 48, {48, 11}, {down}, false, false},
+        {4, 6, 13, 13, {10, 13}, {up}, false, false},
+        {8, 6, 11, 11, {14, 11}, {down}, false, false},
+        {13, 6, 0, 0, {19, 0}, {down}, false, false},
+        {7, 6, 37, 13, {13, 37}, {up}, false, false},
+        {31, 6, 13, 37, {37, 13}, {down}, false, false},
+        {62, 6, 93, 68, {68, 93}, {up}, false, false},
+        {87, 6, 68, 93, {93, 68}, {down}, false, false},
+        {69, 6, 98, 75, {75, 98}, {up}, false, false},
+        {92, 6, 75, 98, {98, 75}, {down}, false, false},
+        {100, 6, 105, 105, {106, 105}, {down}, false, false},
+        {103, 6, 111, 111, {109, 111}, {up}, false, false},
+        {60, 6, 66, 66, {66}, {Cue::sitOut}, false, false, 2},
     };
     for (const auto& c : cases) {
         TestGame test({c.value});
@@ -145,6 +160,58 @@ TEST(Turn, EachRollEndsWhereTheBoardSendsIt) {
         EXPECT_EQ(roller.path, stops);
         EXPECT_EQ(roller.finished, c.finishedAfter);
         EXPECT_EQ(roller.turnsToWait, c.turnsToWait);
+
+        // A click with each face, the last a knock; the rest with the first frame after.
+        std::vector<std::pair<Cue, int>> heard;
+        heard.reserve(static_cast<std::size_t>(frames) + c.heard.size());
+        for (int k = 0; k < frames; ++k)
+            heard.emplace_back(k == frames - 1 ? Cue::knock : Cue::rattle, 9 * ((k + 1) % 6));
+        EXPECT_EQ(test.cues, heard);
+        game.render();
+        for (const Cue cue : c.heard)
+            heard.emplace_back(cue, -1);
+        EXPECT_EQ(test.cues, heard);
+    }
+}
+
+// A cue is played once the frame that shows its cause is on the screen, and not while the
+// sound is off: M turns it off at once, even in the middle of a roll, and on again with a
+// blip; the game may start with it off.
+TEST(Turn, CuesFollowTheirFramesAndMTurnsThemOffAndOn) {
+    using K = sf::Keyboard;
+    const Cue in = Cue::join, out = Cue::leave, tick = Cue::rattle;
+    const struct {
+        const char* what;
+        bool startMuted;
+        std::vector<K::Key> keys;
+        std::vector<sf::Event> duringRoll;
+        std::vector<Cue> heard;
+    } cases[] = {
+        {"join, leave", false, {K::Add, K::Add, K::Subtract}, {}, {in, in, out}},
+        {"off", false, {K::M, K::Add, K::Subtract, K::W}, {}, {}},
+        {"off, on", false, {K::M, K::Add, K::M, K::Subtract}, {}, {in, out}},
+        {"started off", true, {K::Add, K::W}, {}, {}},
+        {"started off, on", true, {K::Add, K::M}, {}, {in}},
+        {"off during the roll", false, {K::Add, K::W}, {keyPress(K::M)}, {in, tick}},
+    };
+    for (const auto& c : cases) {
+        TestGame test({6}, {}, c.startMuted);
+        Game& game = *test.game;
+        test.arrivals.assign(c.duringRoll.begin(), c.duringRoll.end());
+        for (const K::Key key : c.keys) {
+            test.press(key);
+            if (key != K::W) {
+                EXPECT_EQ(test.cues.size(), 0u) << c.what << ": played before its frame";
+                game.render();
+            }
+            for (const auto& [cue, face] : test.cues)
+                test.heard.push_back(cue);
+            test.cues.clear();
+        }
+        game.render();
+        for (const auto& [cue, face] : test.cues)
+            test.heard.push_back(cue);
+        EXPECT_EQ(test.heard, c.heard) << c.what;
     }
 }
 

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# What the game plays, read back from OpenAL Soft's WAV writer, which stands in for a sound
+# card: a player joining and two rolls with a fixed seed, a 6 and then a 5 onto the ladder at
+# field 11; the same with --mute; M off and on again; and a machine without sound.
+# Usage: sound.sh BUILD_DIR
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd) build=$(cd "$1" && pwd)
+[ -n "${KRAXELBRETT_DESKTOP:-}" ] ||
+    exec env KRAXELBRETT_DESKTOP=1 "$root/scripts/with-display.sh" --desktop "$0" "$@"
+work=$(mktemp -d) game=
+trap '[ -n "$game" ] && kill "$game" 2>/dev/null; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+fail() { echo "sound: $*" >&2; exit 1; }
+
+# Starts the game with its sound going into NAME.wav (mono, 16 bits, mixed in short periods
+# so that a sound starts within 1.5 ms of being played), and waits for the board: the sound is
+# opened right after it.
+start() {
+    local name=$1
+    shift
+    printf '[general]\nchannels = mono\nsample-type = int16\nperiod_size = 64\n[wave]\nfile = %s\n' \
+        "$work/$name.wav" >"$work/$name.conf"
+    (cd "$build" && ALSOFT_DRIVERS=${drivers:-wave} ALSOFT_CONF=$work/$name.conf \
+        KRAXELBRETT_SEED=15 exec ./kraxelbrett "$@" 2>"$work/$name.said") &
+    game=$!
+    settled "$name" 0.3
+}
+# Waits until two captures the given seconds apart are the same and not black.
+settled() {
+    local picture=$work/$1.png
+    import -window root "$picture.before.png"
+    for _ in $(seq 1 60); do
+        sleep "$2"
+        import -window root "$picture"
+        if [ "$(compare -metric AE "$picture" "$picture.before.png" null: 2>&1)" = 0 ] &&
+            [ "$(convert "$picture" -format '%[fx:maxima]' info:)" != 0 ]; then
+            return 0
+        fi
+        mv "$picture" "$picture.before.png"
+    done
+    fail "the screen did not settle for $1"
+}
+# Escape, and the game must end with exit code 0; the WAV file is complete then.
+escape() {
+    xdotool key Escape
+    timeout 10 tail --pid="$game" -s 0.05 -f /dev/null || fail "$1: still running after Escape"
+    local code=0
+    wait "$game" || code=$?
+    game=
+    [ "$code" = 0 ] || fail "$1: exit code $code: $(cat "$work/$1.said")"
+}
+# The sounds in NAME.wav as letters: b a blip, r a click of the die, k its knock, s a sweep.
+heard() {
+    "$build/tests/wav_onsets" "$work/$1.wav" >"$work/$1.onsets" || fail "$1: no WAV file"
+    awk '{ if ($2 >= -1) { print "clipping: " $0; exit }
+           printf "%s", $3 < 15 ? "r" : $3 < 100 ? "b" : $3 < 200 ? "k" : "s" }' "$work/$1.onsets"
+}
+repeat() { printf "%${2}s" | tr ' ' "$1"; }
+
+# One player, and two rolls: the second W waits for the first roll to end.
+start rolls
+xdotool key KP_Add
+sleep 0.3
+xdotool key w w
+# The two turns take 5.2 and 4.9 s, and the sweep comes with the second's end. Nothing else
+# runs meanwhile: a capture of the screen would hold up the X server and the game's frames.
+sleep 11
+escape rolls
+expected=b$(repeat r 34)k$(repeat r 33)ks
+[ "$(heard rolls)" = "$expected" ] || fail "rolls: heard $(heard rolls), not $expected"
+# Each click comes with its frame, on the die's schedule: frame k is due 7 x k x (k - 1) / 2 ms
+# after the first, or a frame (1/60 s) after the one before it if that is later; each within
+# 15 ms. Every frame but the first is drawn after its wait, which puts all of them the same
+# time later: that time is taken from the last ten. The sweep comes with the token's first
+# step after the second roll's pause of a second.
+awk 'NR > 1 { t[n++] = $1 }
+     END {
+       first = 0
+       for (roll = 0; roll < 2; roll++) {
+         frames = roll == 0 ? 35 : 34
+         drawing = 0
+         for (k = frames - 10; k < frames; k++) drawing += (t[first + k] - t[first] - 7 * k * (k - 1) / 2) / 10
+         for (k = 1; k < frames; k++) {
+           due = t[first] + drawing + 7 * k * (k - 1) / 2
+           after = t[first + k - 1] + 1000 / 60
+           expected = due > after ? due : after
+           off = t[first + k] - expected
+           if (off < -15 || off > 15) {
+             printf "roll %d, frame %d: %.1f ms off its time\n", roll + 1, k + 1, off
+             exit 1
+           }
+         }
+         first += frames
+       }
+       wait = t[first] - t[first - 1] - 7 * 33
+       if (wait < 985 || wait > 1100) { printf "the sweep came %.1f ms after the pause began\n", wait; exit 1 }
+     }' "$work/rolls.onsets" || fail "rolls: off the die's beat"
+
+# With --mute: silence, for as long as the game ran.
+start muted --mute
+xdotool key KP_Add
+sleep 0.3
+xdotool key w
+settled muted-done 1.5
+escape muted
+[ "$(heard muted)" = "" ] || fail "--mute: heard $(heard muted)"
+[ "$(stat -c %s "$work/muted.wav")" -gt $((2 * 44100 * 5)) ] || fail "--mute: no WAV of the game's length"
+
+# M: a blip for the player joining, none while off, a blip when it comes back, and one for
+# the player leaving.
+start toggled
+xdotool key KP_Add sleep 0.3 key m sleep 0.3 key KP_Add sleep 0.3 key m sleep 0.3 key KP_Subtract sleep 0.3
+escape toggled
+[ "$(heard toggled)" = bbb ] || fail "M: heard $(heard toggled)"
+
+# No sound card: a silent game, one line about it, and the game plays as ever.
+drivers=no-such-driver start silent
+xdotool key KP_Add sleep 0.3 key w
+sleep 1
+escape silent
+grep -v '^Setting vertical sync not supported$' "$work/silent.said" >"$work/silent.lines" || true
+[ "$(cat "$work/silent.lines")" = "kraxelbrett: no audio device; the game plays without sound" ] ||
+    fail "no sound card: said $(cat "$work/silent.said")"
+echo "sound: every roll heard as played"

@@ -1,0 +1,44 @@
+#include "sound/Synth.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+// Every sound is short, never clips and fades in and out: neither end may click on any sound
+// card, and none may drown the group's talk.
+TEST(Synth, EverySoundIsShortBelowFullScaleAndFadesInAndOut) {
+    const double ceiling = 32767.0 * std::pow(10.0, -1.0 / 20.0); // -1 dBFS
+    const double audible = 32767.0 * std::pow(10.0, -12.0 / 20.0);
+    for (const Cue cue : allCues) {
+        const std::vector<std::int16_t> samples = synthesize(cue);
+        SCOPED_TRACE("cue " + std::to_string(static_cast<int>(cue)));
+        ASSERT_GT(samples.size(), soundSampleRate / 200) << "shorter than 5 ms";
+        EXPECT_LE(samples.size(), soundSampleRate * 3 / 2) << "longer than 1.5 s";
+
+        int peak = 0;
+        for (const std::int16_t sample : samples)
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        EXPECT_LT(peak, ceiling);
+        EXPECT_GT(peak, audible);
+
+        // It rises from silence and falls back to it: in its first and last quarter of a
+        // millisecond it stays below a quarter of its peak.
+        const std::size_t edge = soundSampleRate / 4000;
+        EXPECT_EQ(samples.front(), 0);
+        EXPECT_EQ(samples.back(), 0);
+        for (std::size_t i = 1; i < edge; ++i) {
+            EXPECT_LE(std::abs(samples[i]), peak / 4) << "sample " << i;
+            EXPECT_LE(std::abs(samples[samples.size() - 1 - i]), peak / 4) << "sample -" << i;
+        }
+    }
+}
+
+// Each die frame's click must be over before the next frame's, which comes one frame (1/60 s)
+// later at the soonest; the knock is heard as a sound of its own.
+TEST(Synth, TheRattleEndsWithinAFrameAndTheKnockIsLonger) {
+    EXPECT_LT(synthesize(Cue::rattle).size(), soundSampleRate / 80);
+    EXPECT_GT(synthesize(Cue::knock).size(), soundSampleRate / 20);
+}
