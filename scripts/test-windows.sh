@@ -3,7 +3,9 @@
 # 1920x1080x24, and holds it to the native build: it answers --version and a wrong argument
 # alike, its first settled frame and the one after three players have joined with numpad plus
 # are the native game's pixel for pixel (Mesa's software renderer draws both), and Escape ends
-# it with exit code 0. The frames and the games' output are kept in WINDOWS_DIR/test-frames.
+# it with exit code 0. It is heard too, through OpenAL Soft's WAV writer in place of a sound
+# card: a player joining makes a sound, and with --mute there is none. The frames, the WAV files
+# and the games' output are kept in WINDOWS_DIR/test-frames.
 # Usage: test-windows.sh NATIVE_BUILD_DIR WINDOWS_DIR
 set -euo pipefail
 
@@ -101,6 +103,8 @@ expected="Alkoholfrei spielen.bat LICENSE.txt Play alcohol-free.bat Play in Engl
 expected+=" assets/SmallMemory-LICENSE.txt assets/SmallMemory.ttf assets/dice.png"
 expected+=" decks/alcohol-free.toml decks/alkoholfrei.toml decks/deutsch.toml decks/english.toml"
 expected+=" kraxelbrett.exe"
+expected+=" licences/FLAC.txt licences/FreeType.txt licences/Ogg.txt licences/OpenAL-Soft.txt"
+expected+=" licences/SFML.txt licences/Vorbis.txt"
 found=$(cd "$work/game" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs)
 [ "$found" = "$expected" ] || fail "the zip holds: $found"
 
@@ -132,8 +136,38 @@ play linux-english
 game=$!
 play windows-english
 
+# Plays the game with its sound going into LABEL.wav and a player joining, and lists the sounds
+# in it, one line each, in LABEL.sounds. OpenAL Soft reads its configuration file and the
+# backend to use from the environment on Windows as well, given as Windows paths.
+listen() {
+  local label=$1 wav=$frames/$1.wav conf=$frames/$1.conf
+  shift
+  rm -f "$wav"
+  printf '[wave]\nfile = %s\n' "$(winepath -w "$wav")" >"$conf"
+  (cd "$work/game" && ALSOFT_DRIVERS=wave ALSOFT_CONF=$(winepath -w "$conf") \
+    exec wine kraxelbrett.exe "$@") >"$frames/$label.log" 2>&1 &
+  game=$!
+  # The game opens its sound after the first frame and before it reads the next key.
+  poll 60 window_shown || fail "no window of $label"
+  settled_frame "$label-first"
+  xdotool key KP_Add
+  settled_frame "$label-one-player"
+  # The WAV file is complete once the game has ended.
+  xdotool key Escape
+  ends_with_zero "$label"
+  [ -x "$native/tests/wav_onsets" ] || fail "no tests/wav_onsets in the native build"
+  "$native/tests/wav_onsets" "$wav" >"$frames/$label.sounds" || fail "$label: no WAV file"
+}
+
+listen windows-sound
+[ -s "$frames/windows-sound.sounds" ] || fail "a player joined, and the WAV file holds only silence"
+listen windows-muted --mute
+[ ! -s "$frames/windows-muted.sounds" ] ||
+  fail "with --mute a player joined, and the WAV file holds: $(xargs <"$frames/windows-muted.sounds")"
+
 same_frames first
 same_frames three-players
 same_frames english-first
 same_frames english-three-players
-echo "test-windows: the Windows game draws the Linux frames, with the English deck too, and ends with exit code 0"
+echo "test-windows: the Windows game draws the Linux frames, with the English deck too, is heard"\
+  "as it should be, and ends with exit code 0"
