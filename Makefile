@@ -47,8 +47,8 @@ package: deps
 	cd $(PACKAGE_DIR) && cpack
 	@ls $(PACKAGE_DIR)/kraxelbrett_*.deb
 
-# The game for 64-bit Windows as a zip, cross-built with MinGW-w64 against FreeType and SFML
-# built from Debian's sources (once; afterwards only the game is built again).
+# The game for 64-bit Windows as a zip, cross-built with MinGW-w64 against SFML and the libraries
+# under it, built from Debian's sources (once; afterwards only the game is built again).
 WINDOWS_DIR ?= build-windows
 windows: build
 	@bash scripts/install-deps.sh windows
