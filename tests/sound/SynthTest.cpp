@@ -42,3 +42,37 @@ TEST(Synth, TheRattleEndsWithinAFrameAndTheKnockIsLonger) {
     EXPECT_LT(synthesize(Cue::rattle).size(), soundSampleRate / 80);
     EXPECT_GT(synthesize(Cue::knock).size(), soundSampleRate / 20);
 }
+
+namespace {
+// The pitch of a stretch of a sound, from how often it crosses zero.
+double pitchOf(const std::vector<std::int16_t>& samples, std::size_t from, std::size_t to) {
+    int crossings = 0;
+    for (std::size_t i = from + 1; i < to; ++i)
+        if ((samples[i - 1] < 0) != (samples[i] < 0))
+            ++crossings;
+    return crossings / 2.0 * soundSampleRate / static_cast<double>(to - from);
+}
+} // namespace
+
+// A jump forward rises and one back falls; field 66 and the knock are low, the die's click
+// high: the group tells them apart without looking.
+TEST(Synth, EachSoundHasItsPitch) {
+    const struct {
+        Cue cue;
+        double startAbove, startBelow, endAbove, endBelow;
+    } cases[] = {
+        {Cue::jumpForward, 250, 500, 1000, 1500}, {Cue::jumpBack, 1000, 1500, 250, 500},
+        {Cue::sitOut, 150, 250, 100, 200},        {Cue::knock, 100, 400, 50, 150},
+        {Cue::rattle, 1000, 6000, 1000, 6000},    {Cue::join, 800, 1200, 800, 1200},
+        {Cue::leave, 500, 800, 500, 800},         {Cue::fanfare, 400, 600, 900, 1200},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::int16_t> samples = synthesize(c.cue);
+        const std::size_t fifth = samples.size() / 5;
+        const double start = pitchOf(samples, 0, fifth);
+        const double end = pitchOf(samples, samples.size() - fifth, samples.size());
+        SCOPED_TRACE("cue " + std::to_string(static_cast<int>(c.cue)));
+        EXPECT_TRUE(start > c.startAbove && start < c.startBelow) << start << " Hz at the start";
+        EXPECT_TRUE(end > c.endAbove && end < c.endBelow) << end << " Hz at the end";
+    }
+}
