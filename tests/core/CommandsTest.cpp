@@ -108,6 +108,7 @@ TEST(CommandLine, ADeckAndMuteInEitherOrderEachOnce) {
         {{"--mute", "--help"}, "", Action::usage, false},
         {{"--mute", ""}, "", Action::usage, false},
         {{"-"}, "-", Action::play, false},
+        {{"-m"}, "", Action::usage, false},
         {{"--check", "english"}, "english", Action::check, false},
         {{"--check", "--mute"}, "--mute", Action::check, false},
         {{"--list-decks"}, "", Action::listDecks, false},
