@@ -61,9 +61,10 @@ start rolls
 xdotool key KP_Add
 sleep 0.3
 xdotool key w w
-# The two turns take 5.2 and 4.9 s, and the sweep comes with the second's end. Nothing else
-# runs meanwhile: a capture of the screen would hold up the X server and the game's frames.
-sleep 11
+# The two turns take 5.5 and 4.9 s, and the sweep comes with the second's end, 10.5 s from
+# now, and lasts 0.45 s; then two seconds to spare. Nothing else runs meanwhile: a capture of
+# the screen would hold up the X server and the game's frames.
+sleep 13
 escape rolls
 expected=b$(repeat r 34)k$(repeat r 33)ks
 [ "$(heard rolls)" = "$expected" ] || fail "rolls: heard $(heard rolls), not $expected"
