@@ -36,6 +36,27 @@ TEST(Synth, EverySoundIsShortBelowFullScaleAndFadesInAndOut) {
     }
 }
 
+// Nor does any sound break off in its middle, which clicks: from one 10 ms stretch to the next
+// its peak falls by less than half the loudest (a note's release takes 40 ms). Each stretch
+// holds a crest of every tone down to 50 Hz.
+TEST(Synth, NoSoundBreaksOffInItsMiddle) {
+    const std::size_t window = soundSampleRate / 100;
+    for (const Cue cue : allCues) {
+        const std::vector<std::int16_t> samples = synthesize(cue);
+        std::vector<double> levels;
+        for (std::size_t start = 0; start + window <= samples.size(); start += window) {
+            int crest = 0;
+            for (std::size_t i = start; i < start + window; ++i)
+                crest = std::max(crest, std::abs(static_cast<int>(samples[i])));
+            levels.push_back(crest);
+        }
+        const double loudest = *std::max_element(levels.begin(), levels.end());
+        for (std::size_t k = 1; k < levels.size(); ++k)
+            EXPECT_LT(levels[k - 1] - levels[k], loudest / 2)
+                << "cue " << static_cast<int>(cue) << " at " << k * 10 << " ms";
+    }
+}
+
 // Each die frame's click must be over before the next frame's, which comes one frame (1/60 s)
 // later at the soonest; the knock is heard as a sound of its own. Both are struck: loudest
 // within their first 3 ms, as a die hitting the table is.
