@@ -14,30 +14,7 @@ game=
 trap '[ -n "$game" ] && kill "$game" 2>/dev/null; true' EXIT
 start() { (cd "$build" && exec ./kraxelbrett 2>>"$work/said") & game=$!; }
 window() { timeout 10 xdotool search --sync --name '^Kraxelbrett$' | head -n 1; }
-# Escape, and the game must be gone with exit code 0 within five seconds.
-escape() {
-    xdotool key Escape
-    timeout 5 tail --pid="$game" -s 0.05 -f /dev/null || fail "$1: still running after Escape"
-    local code=0
-    wait "$game" || code=$?
-    game=
-    [ "$code" = 0 ] || fail "$1: exit code $code: $(cat "$work/said")"
-}
-# Waits until the screen (or a window) settles: the same twice in a row, and not black.
-settled() {
-    local picture=$1 from=${2:-root}
-    import -window "$from" "$picture.before.png"
-    for _ in $(seq 1 50); do
-        sleep 0.3
-        import -window "$from" "$picture"
-        if [ "$(compare -metric AE "$picture" "$picture.before.png" null: 2>&1)" = 0 ] &&
-            [ "$(convert "$picture" -format '%[fx:maxima]' info:)" != 0 ]; then
-            return 0
-        fi
-        mv "$picture" "$picture.before.png"
-    done
-    fail "the screen did not settle for $picture"
-}
+. "$root/tests/e2e/game.sh"
 
 case "${2:-}" in
 kiosk)
@@ -53,7 +30,7 @@ kiosk)
             fail "$run start: ended by itself with exit code $code: $(cat "$work/said")"
         fi
         [ -n "$(window)" ] || fail "$run start: no window"
-        escape "$run start"
+        escape "$run start" "$work/said"
     done
     ;;
 depth16)
@@ -63,7 +40,7 @@ depth16)
     settled "$work/board-16.png"
     [ "$(compare -metric AE -fuzz 8% "$golden/board.png" "$work/board-16.png" null: 2>&1)" = 0 ] ||
         fail "at 16 bits the screen is not the board: see $work/board-16.png"
-    escape "16 bits"
+    escape "16 bits" "$work/said"
     ;;
 sized)
     # Three players, settled, in a window of the display's size, or after a resize to WxH.
@@ -77,8 +54,8 @@ sized)
             fail "three players before the resize differ: see $work/before-resize.png"
         xdotool windowsize "$(window)" "${size%x*}" "${size#*x}"
     fi
-    settled "$shot" "$(window)"
-    escape "three players"
+    settled "$shot" 0.3 "$(window)"
+    escape "three players" "$work/said"
     ;;
 "")
     work=$(mktemp -d)
@@ -104,7 +81,7 @@ sized)
             sleep 0.2
         done
         [ -n "$(window)" ] || fail "no window on a server that came late: $(cat "$work/said")"
-        escape "late server"
+        escape "late server" "$work/said"
     )
 
     on_screen 1920x1080x16 depth16 "$work"

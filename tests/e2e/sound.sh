@@ -8,8 +8,9 @@ root=$(cd "$(dirname "$0")/../.." && pwd) build=$(cd "$1" && pwd)
 [ -n "${KRAXELBRETT_DESKTOP:-}" ] ||
     exec env KRAXELBRETT_DESKTOP=1 "$root/scripts/with-display.sh" --desktop "$0" "$@"
 work=$(mktemp -d) game=
-trap '[ -n "$game" ] && kill "$game" 2>/dev/null; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+trap '[ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "sound: $*" >&2; exit 1; }
+. "$root/tests/e2e/game.sh"
 
 # Starts the game with its sound going into NAME.wav (mono, 16 bits, mixed in short periods
 # so that a sound starts within 1.5 ms of being played), and waits for the board: the sound is
@@ -22,31 +23,7 @@ start() {
     (cd "$build" && ALSOFT_DRIVERS=${drivers:-wave} ALSOFT_CONF=$work/$name.conf \
         KRAXELBRETT_SEED=15 exec ./kraxelbrett "$@" 2>"$work/$name.said") &
     game=$!
-    settled "$name" 0.3
-}
-# Waits until two captures the given seconds apart are the same and not black.
-settled() {
-    local picture=$work/$1.png
-    import -window root "$picture.before.png"
-    for _ in $(seq 1 60); do
-        sleep "$2"
-        import -window root "$picture"
-        if [ "$(compare -metric AE "$picture" "$picture.before.png" null: 2>&1)" = 0 ] &&
-            [ "$(convert "$picture" -format '%[fx:maxima]' info:)" != 0 ]; then
-            return 0
-        fi
-        mv "$picture" "$picture.before.png"
-    done
-    fail "the screen did not settle for $1"
-}
-# Escape, and the game must end with exit code 0; the WAV file is complete then.
-escape() {
-    xdotool key Escape
-    timeout 10 tail --pid="$game" -s 0.05 -f /dev/null || fail "$1: still running after Escape"
-    local code=0
-    wait "$game" || code=$?
-    game=
-    [ "$code" = 0 ] || fail "$1: exit code $code: $(cat "$work/$1.said")"
+    settled "$work/$name.png"
 }
 # The sounds in NAME.wav as letters: b a blip, r a click of the die, k its knock, s a sweep.
 heard() {
@@ -65,7 +42,7 @@ xdotool key w w
 # now, and lasts 0.45 s; then two seconds to spare. Nothing else runs meanwhile: a capture of
 # the screen would hold up the X server and the game's frames.
 sleep 13
-escape rolls
+escape rolls "$work/rolls.said" 10
 expected=b$(repeat r 34)k$(repeat r 33)ks
 [ "$(heard rolls)" = "$expected" ] || fail "rolls: heard $(heard rolls), not $expected"
 # Each click comes with its frame, on the die's schedule: frame k is due 7 x k x (k - 1) / 2 ms
@@ -102,8 +79,8 @@ start muted --mute
 xdotool key KP_Add
 sleep 0.3
 xdotool key w
-settled muted-done 1.5
-escape muted
+settled "$work/muted-done.png" 1.5
+escape muted "$work/muted.said" 10
 [ "$(heard muted)" = "" ] || fail "--mute: heard $(heard muted)"
 [ "$(stat -c %s "$work/muted.wav")" -gt $((2 * 44100 * 5)) ] || fail "--mute: no WAV of the game's length"
 
@@ -111,14 +88,14 @@ escape muted
 # the player leaving.
 start toggled
 xdotool key KP_Add sleep 0.3 key m sleep 0.3 key KP_Add sleep 0.3 key m sleep 0.3 key KP_Subtract sleep 0.3
-escape toggled
+escape toggled "$work/toggled.said" 10
 [ "$(heard toggled)" = bbb ] || fail "M: heard $(heard toggled)"
 
 # No sound card: a silent game, one line about it, and the game plays as ever.
 drivers=no-such-driver start silent
 xdotool key KP_Add sleep 0.3 key w
 sleep 1
-escape silent
+escape silent "$work/silent.said" 10
 grep -v '^Setting vertical sync not supported$' "$work/silent.said" >"$work/silent.lines" || true
 [ "$(cat "$work/silent.lines")" = "kraxelbrett: no audio device; the game plays without sound" ] ||
     fail "no sound card: said $(cat "$work/silent.said")"
