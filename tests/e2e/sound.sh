@@ -48,8 +48,10 @@ expected=b$(repeat r 34)k$(repeat r 33)ks
 # Each click comes with its frame, on the die's schedule: frame k is due 7 x k x (k - 1) / 2 ms
 # after the first, or a frame (1/60 s) after the one before it if that is later; each within
 # 15 ms. Every frame but the first is drawn after its wait, which puts all of them the same
-# time later: that time is taken from the last ten. The sweep comes with the token's first
-# step after the second roll's pause of a second.
+# time later: that time is taken from the last ten. One frame a roll may be up to 50 ms off:
+# a busy machine holds up the game or the WAV writer's thread now and then, where a wrong
+# schedule puts frame after frame off. The sweep comes with the token's first step after the
+# second roll's pause of a second.
 [ "${KRAXELBRETT_SOUND_BEAT:-}" = off ] ||
 awk 'NR > 1 { t[n++] = $1 }
      END {
@@ -57,13 +59,14 @@ awk 'NR > 1 { t[n++] = $1 }
        for (roll = 0; roll < 2; roll++) {
          frames = roll == 0 ? 35 : 34
          drawing = 0
+         held_up = 0
          for (k = frames - 10; k < frames; k++) drawing += (t[first + k] - t[first] - 7 * k * (k - 1) / 2) / 10
          for (k = 1; k < frames; k++) {
            due = t[first] + drawing + 7 * k * (k - 1) / 2
            after = t[first + k - 1] + 1000 / 60
            expected = due > after ? due : after
            off = t[first + k] - expected
-           if (off < -15 || off > 15) {
+           if ((off < -15 || off > 15) && (off < -50 || off > 50 || ++held_up > 1)) {
              printf "roll %d, frame %d: %.1f ms off its time\n", roll + 1, k + 1, off
              exit 1
            }
