@@ -58,10 +58,12 @@ windows: build
 test-windows: windows
 	scripts/test-windows.sh $(BUILD_DIR) $(WINDOWS_DIR)
 
-# The README's pictures: the real game's first frame, and a game in play.
+# The README's pictures: the real game's first frame, a game in play, and one with phones.
 screenshot: build
 	scripts/with-display.sh scripts/screenshot.sh $(BUILD_DIR) docs/board.png
 	cd $(BUILD_DIR) && ../scripts/with-display.sh ./make_screenshot ../docs/in-play.png
+	KRAXELBRETT_TV_SHOT=$(CURDIR)/docs/phones-tv.png KRAXELBRETT_PHONE_SHOT=$(CURDIR)/docs/phones-phone.png \
+	  tests/e2e/phones.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR)

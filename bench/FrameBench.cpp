@@ -5,6 +5,7 @@
 // measure beside this one. Needs an X display; `make bench` starts Xvfb when there is none.
 
 #include "GameProcess.hpp"
+#include "Measures.hpp"
 #include "PlainFrame.hpp"
 #include "XScreen.hpp"
 #include "core/DisplayCheck.hpp"
@@ -109,56 +110,6 @@ void mainLoopFiveSeconds(benchmark::State& state) {
     }
 }
 
-long residentKilobytes(int pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return -1;
-}
-
-// The board is on the screen: the first field's square.
-bool boardShown(const XScreen& screen) {
-    return screen.pixel(138, 98) == sf::Color(0, 126, 255);
-}
-const sf::IntRect boardPixel(138, 98, 1, 1);
-
-// The last player's row: there once nine have joined, black once the ninth has left.
-const sf::IntRect lastRowPixel(1105, 805, 1, 1);
-const sf::Color lastRowColour = slotColour(maxPlayers - 1);
-
-// Captures the pixel until it shows the colour (or, with `other`, any other colour).
-bool waitForPixel(XScreen& screen, const sf::IntRect& pixel, sf::Color colour, bool other,
-                  std::chrono::milliseconds timeout) {
-    return screen.waitFor(
-        [&pixel, colour, other](const XScreen& s) {
-            return (s.pixel(pixel.left, pixel.top) == colour) != other;
-        },
-        timeout, pixel);
-}
-
-// Waits for the board on the screen; a game that does not show it fails the benchmark.
-bool awaitBoard(XScreen& screen, benchmark::State& state) {
-    if (screen.waitFor(boardShown, std::chrono::seconds(15), boardPixel)) {
-        return true;
-    }
-    state.SkipWithError("the board did not show within 15 s");
-    return false;
-}
-
-// Nine players join, one tap at a time. Taps back to back would not do: with key repeat off,
-// SFML takes a release and a press of one key at the same server time for a repeat, and
-// drops both.
-bool joinNinePlayers(XScreen& screen) {
-    for (int player = 0; player < maxPlayers; ++player) {
-        screen.tap(XK_KP_Add);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return waitForPixel(screen, lastRowPixel, lastRowColour, false, std::chrono::seconds(5));
-}
-
 // From launch to the first frame on the screen, and the memory once nine players joined.
 void startUpAndMemory(benchmark::State& state) {
     XScreen screen;
@@ -181,35 +132,6 @@ void startUpAndMemory(benchmark::State& state) {
         game.waitForExit(std::chrono::seconds(10));
     }
 }
-
-// CPU time, user and system, that the process with all its threads has used so far.
-double cpuSeconds(int pid) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    const std::string stat{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    // The command name may hold spaces: the fields are counted from its closing parenthesis,
-    // which is followed by the third; user and system time are the 14th and 15th.
-    std::istringstream fields(stat.substr(stat.rfind(')') + 1));
-    std::string skipped;
-    for (int field = 3; field < 14; ++field) {
-        fields >> skipped;
-    }
-    double user = 0;
-    double system = 0;
-    fields >> user >> system;
-    return (user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-// The share of one core that the process uses over a while, in per cent.
-double cpuPercent(int pid) {
-    const double before = cpuSeconds(pid);
-    const auto started = std::chrono::steady_clock::now();
-    std::this_thread::sleep_for(std::chrono::seconds(8));
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
-    return 100.0 * (cpuSeconds(pid) - before) / elapsed.count();
-}
-
-// Long enough for a window to open and for the tokens to settle.
-const auto settlingTime = std::chrono::seconds(2);
 
 // Measured first, for the games measured after it to be set against.
 double bareLoopPercent = 0;
@@ -283,9 +205,6 @@ void idleGame(benchmark::State& state, const std::string& binary) {
         state.counters["key_max_ms"] = longestMs;
     }
 }
-
-// The middle of the die, over the board: the board's colour there when no die is shown.
-const sf::IntRect dieCentre(960, 540, 1, 1);
 
 // A whole turn, from pressing W to the first frame without the die, against its designed
 // length: the waits between the die's frames and the pause after the last. The seed makes the

@@ -1,17 +1,30 @@
 #include "GameProcess.hpp"
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
-GameProcess::GameProcess(const std::string& binary, const std::string& workingDirectory) {
+GameProcess::GameProcess(const std::string& binary, const std::string& workingDirectory,
+                         const std::vector<std::string>& arguments, const std::string& output) {
+    std::vector<char*> argv{const_cast<char*>(binary.c_str())};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
     pid = fork();
     if (pid == 0) {
         if (chdir(workingDirectory.c_str()) != 0) {
             _exit(127);
         }
-        execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+        if (!output.empty()) {
+            const int file = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (file < 0 || dup2(file, STDOUT_FILENO) < 0) {
+                _exit(127);
+            }
+        }
+        execv(binary.c_str(), argv.data());
         _exit(127);
     }
 }

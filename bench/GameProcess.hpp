@@ -3,11 +3,14 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 /// The real game binary, started in a working directory of the test's choosing.
 class GameProcess {
 public:
-    GameProcess(const std::string& binary, const std::string& workingDirectory);
+    /// With `output`, the game's standard output goes into that file.
+    GameProcess(const std::string& binary, const std::string& workingDirectory,
+                const std::vector<std::string>& arguments = {}, const std::string& output = {});
     /// Kills the game if it is still running, so that no test leaves one behind.
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;

@@ -7,10 +7,12 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config clang-format clang-tidy
   libsfml-dev libopenal-dev libfreetype-dev libtomlplusplus-dev
+  libboost1.81-dev nlohmann-json3-dev libqrcodegencpp-dev
   googletest libgtest-dev libbenchmark-dev
   fonts-yanone-kaffeesatz
   xvfb xauth xdotool x11-xserver-utils x11-utils libx11-dev libxtst-dev libglx-dev imagemagick desktop-file-utils
   dpkg-dev lintian appstream
+  zbar-tools chromium chromium-driver python3-selenium python3-websockets
 )
 if [ "${1:-}" = windows ]; then
   # dpkg-dev unpacks the source packages that the Windows libraries are built from. Mesa and

@@ -2,18 +2,25 @@
 
 namespace {
 const char* const usage =
-    "Usage: kraxelbrett [--mute] [DECK] | --list-decks | --check DECK | --help | --version\n";
+    "Usage: kraxelbrett [--mute] [--phones[=ADDRESS:PORT]] [DECK] | --list-decks | --check DECK "
+    "| --help | --version\n";
 
 const char* const help =
     "Kraxelbrett: a party board game for a group at one screen, a race over 113 fields with\n"
     "tasks for the group to carry out.\n"
     "\n"
-    "Usage: kraxelbrett [--mute] [DECK] | --list-decks | --check DECK | --help | --version\n"
+    "Usage: kraxelbrett [--mute] [--phones[=ADDRESS:PORT]] [DECK] | --list-decks | --check DECK "
+    "| --help | --version\n"
     "Without arguments the game starts full screen with the German board.\n"
     "\n"
     "  DECK           play with a deck of tasks: the name of a deck (english, alkoholfrei,\n"
     "                 alcohol-free, deutsch, or one's own), or the path of a .toml file\n"
     "  --mute         start with the sound off (M turns it on and off)\n"
+    "  --phones       everyone plays from their own phone: the TV shows a QR code and a\n"
+    "                 link to open; the game listens on port 8112 (or the next free one)\n"
+    "                 of every network interface\n"
+    "  --phones=ADDRESS:PORT\n"
+    "                 the same, listening on that address and port alone\n"
     "  --list-decks   list the decks found: name, language, title and file\n"
     "  --check DECK   check a deck and tell every problem, one line each\n"
     "  --help         this text\n"
@@ -40,6 +47,34 @@ const char* const help =
 bool isOption(const std::string& argument) {
     return argument.size() > 1 && argument[0] == '-';
 }
+
+// ADDRESS:PORT, the address in brackets if it is IPv6; whether the address is one is for the
+// server to find out as it listens.
+std::optional<PhonesPlace> readPhonesPlace(const std::string& argument) {
+    const std::string prefix = "--phones";
+    if (argument == prefix) {
+        return PhonesPlace{};
+    }
+    if (argument.rfind(prefix + "=", 0) != 0) {
+        return std::nullopt;
+    }
+    const std::string place = argument.substr(prefix.size() + 1);
+    const std::size_t colon = place.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == place.size() ||
+        place.size() - colon > 6 ||
+        place.find_first_not_of("0123456789", colon + 1) != std::string::npos) {
+        return std::nullopt;
+    }
+    std::string address = place.substr(0, colon);
+    if (address.size() > 2 && address.front() == '[' && address.back() == ']') {
+        address = address.substr(1, address.size() - 2);
+    }
+    const unsigned long port = std::stoul(place.substr(colon + 1));
+    if (port == 0 || port > 65535) {
+        return std::nullopt;
+    }
+    return PhonesPlace{address, static_cast<unsigned short>(port), true};
+}
 } // namespace
 
 CommandLine readCommandLine(const std::vector<std::string>& arguments) {
@@ -59,11 +94,13 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments) {
     if (arguments.size() == 2 && arguments[0] == "--check" && !arguments[1].empty()) {
         return {Action::check, arguments[1]};
     }
-    // A deck and --mute, each at most once, in either order.
+    // A deck, --mute and --phones, each at most once, in any order.
     CommandLine play;
     for (const std::string& argument : arguments) {
         if (argument == "--mute" && !play.mute) {
             play.mute = true;
+        } else if (const auto phones = readPhonesPlace(argument); phones && !play.phones) {
+            play.phones = phones;
         } else if (!isOption(argument) && !argument.empty() && play.deck.empty()) {
             play.deck = argument;
         } else {

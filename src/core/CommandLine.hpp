@@ -1,7 +1,20 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+/// The port phones reach the game at without --phones=ADDRESS:PORT (or the next free one).
+constexpr unsigned short defaultPhonePort = 8112;
+
+/// Where the phones' server listens.
+struct PhonesPlace {
+    /// "0.0.0.0": every interface.
+    std::string address = "0.0.0.0";
+    unsigned short port = defaultPhonePort;
+    /// Given as ADDRESS:PORT: that port or none; otherwise the next free one will do.
+    bool exact = false;
+};
 
 /// What the command line asks for.
 struct CommandLine {
@@ -11,6 +24,8 @@ struct CommandLine {
     std::string deck;
     /// Whether the game starts with its sound off.
     bool mute = false;
+    /// With --phones: where the phones' server listens.
+    std::optional<PhonesPlace> phones = std::nullopt;
 };
 
 /// Reads the arguments after the program's name. It needs no display and no file, so that

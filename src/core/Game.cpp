@@ -24,6 +24,11 @@ Game::Game() : Game(GameOptions{}) {}
 Game::Game(GameOptions gameOptions) : options(std::move(gameOptions)), muted(options.muted) {
     initWindow();
     fieldTexts = options.fieldTexts ? *options.fieldTexts : initializeFieldTexts();
+    if (options.phones != nullptr) {
+        glyphs =
+            std::make_unique<TextMeasure>(options.fontPath.empty() ? fontPath : options.fontPath);
+        invite.build(options.phoneLinks, font);
+    }
     setUpBoard();
 }
 
@@ -78,9 +83,17 @@ void Game::fitToWindow(sf::Vector2u size) {
     for (Player& player : players) {
         fitPlayer(player);
     }
+    for (PhoneInvite::Invitation& invitation : invite.invitations) {
+        fitText(invitation.address, inviteTextSize, screenFit);
+        fitText(invitation.key, inviteTextSize, screenFit);
+    }
+    fitText(invite.noNetwork, inviteTextSize, screenFit);
 }
 
 void Game::fitPlayer(Player& player) const {
+    fitText(player.nameText, statusTextSize, screenFit);
+    // The task makes way for the name at the size it is now shown.
+    player.setName(player.name);
     fitText(player.taskText, statusTextSize, screenFit);
     fitText(player.waitText, statusTextSize, screenFit);
 }
@@ -96,7 +109,7 @@ bool Game::isOpen() const {
 void Game::render() {
     const auto moving = [](const Player& player) { return !player.path.empty(); };
     const FrameState state{std::any_of(players.begin(), players.end(), moving),
-                           diceState == rollingDie, hasEvent, changedLastFrame,
+                           diceState == rollingDie, hasEvent || phoneHandled, changedLastFrame,
                            sinceDrawn.getElapsedTime()};
     if (window != nullptr && !frameNeeded(state)) {
         // The screen already shows what the cues tell.
@@ -166,6 +179,10 @@ void Game::drawFrame(sf::RenderTarget& target) const {
     target.clear(background);
     boardDrawing.draw(target, fields);
     drawPlayers(target);
+    // Latecomers can join while a seat is free.
+    if (options.phones != nullptr && playerCount < maxPlayers) {
+        invite.draw(target, inviteShown());
+    }
     if (playerCount != 0) {
         target.draw(currentPlayerMarker);
     }
@@ -181,6 +198,9 @@ void Game::drawPlayers(sf::RenderTarget& target) const {
         target.draw(player.token);
         target.draw(player.statusRow);
         target.draw(player.taskText);
+        if (!player.name.empty()) {
+            target.draw(player.nameText);
+        }
         if (player.turnsToWait != 0) {
             target.draw(player.waitBadge);
             target.draw(player.waitText);

@@ -4,9 +4,13 @@
 #include "board/BoardGeometry.hpp"
 #include "board/Field.hpp"
 #include "board/FieldText.hpp"
+#include "board/TextMeasure.hpp"
 #include "core/Commands.hpp"
 #include "core/Layout.hpp"
+#include "phones/PhoneInvite.hpp"
+#include "phones/PhoneServer.hpp"
 #include "players/Player.hpp"
+#include "players/StatusPanel.hpp"
 #include "sound/Cue.hpp"
 #include "sound/Speaker.hpp"
 
@@ -25,6 +29,8 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
@@ -59,6 +65,21 @@ struct GameOptions {
     std::function<void(Cue)> sound;
     /// Starts the game with sound off.
     bool muted = false;
+    /// The phones, with --phones: the game takes what they ask as it takes keys, and tells
+    /// each what concerns it. Owned by the caller, and outlives the game.
+    PhoneLink* phones = nullptr;
+    /// The links the TV shows the phones, one after the other; none: phones need a network.
+    std::vector<std::string> phoneLinks;
+    /// Where the font lies, to check that it draws a name a phone gives.
+    std::string fontPath;
+};
+
+/// A player's seat as the phones know it.
+struct PhoneSeat {
+    /// The phone that plays it; 0 for none, also while it is away.
+    PhoneId phone = 0;
+    /// What a phone proves the seat is its own with; empty while no phone has it.
+    std::string secret;
 };
 
 /// The application: owns the window and every resource and piece of state of a running game.
@@ -141,6 +162,17 @@ private:
     void playCues();
     void toggleSound();
 
+    void takePhoneArrivals();
+    void handleArrival(const PhoneArrival& arrival);
+    /// Whether it was done; a refusal changes nothing the phones are shown.
+    bool handlePhoneRequest(PhoneId phone, const PhoneRequest& request);
+    void seatPhone(PhoneId phone, int seat);
+    void releaseSeat(int seat, std::string_view reason);
+    void tellPhones();
+    SeatView seatView(int seat) const;
+    bool drawable(sf::Uint32 codePoint) const;
+    std::size_t inviteShown() const;
+
     GameOptions options;
     BoardDrawing boardDrawing;
     ScreenFit screenFit;
@@ -153,6 +185,15 @@ private:
     bool muted = false;
     /// Cues of what the next frame shows, played once it is on the screen.
     std::vector<Cue> cuesDue;
+
+    /// What the phones asked and have not been answered, oldest first.
+    std::deque<PhoneArrival> pendingArrivals;
+    bool phoneHandled = false;
+    std::array<PhoneSeat, maxPlayers> seats;
+    /// Every phone connected, with its seat, or -1 while it has none.
+    std::map<PhoneId, int> phoneSeats;
+    PhoneInvite invite;
+    std::unique_ptr<TextMeasure> glyphs;
 
     // The window opens blank, which the first frame changes.
     bool changedLastFrame = true;

@@ -31,6 +31,16 @@ void Game::update() {
     }
     if (hasEvent) {
         handleEvent(event);
+        return;
+    }
+    // What the phones ask comes after the window's events, one a frame as they do, and
+    // waits during a turn as they do.
+    takePhoneArrivals();
+    if (!pendingArrivals.empty()) {
+        const PhoneArrival arrival = std::move(pendingArrivals.front());
+        pendingArrivals.pop_front();
+        handleArrival(arrival);
+        phoneHandled = true;
     }
 }
 
@@ -39,13 +49,17 @@ void Game::handleEvent(const sf::Event& happened) {
         fitToWindow({happened.size.width, happened.size.height});
         return;
     }
-    switch (commands.read(happened, playerCount)) {
+    const Command asked = commands.read(happened, playerCount);
+    switch (asked) {
     case Command::quit: close(); break;
     case Command::addPlayer: addPlayer(); break;
     case Command::removePlayer: removePlayer(); break;
     case Command::playTurn: playTurn(); break;
     case Command::toggleSound: toggleSound(); break;
     case Command::none: break;
+    }
+    if (asked != Command::none) {
+        tellPhones();
     }
 }
 
@@ -94,6 +108,7 @@ void Game::addPlayer() {
 
 void Game::removePlayer() {
     // The tokens left on the field keep their places until it is arranged again.
+    releaseSeat(playerCount - 1, "removed");
     players.pop_back();
     --playerCount;
     currentPlayer = 0;
@@ -103,6 +118,12 @@ void Game::removePlayer() {
 void Game::playTurn() {
     currentPlayer = findRoller(players, currentPlayer);
     currentPlayerMarker.setPosition(markerPosition(currentPlayer));
+    // Before the die holds up this thread for seconds: the phones show it meanwhile.
+    if (options.phones != nullptr) {
+        for (const auto& [phone, seat] : phoneSeats) {
+            options.phones->send(phone, rollingMessage(currentPlayer));
+        }
+    }
 
     const int face = rollDie();
     if (!isOpen()) {

@@ -42,3 +42,7 @@ int findRoller(std::vector<Player>& players, int current) {
         --budget;
     }
 }
+
+int whoWouldRoll(std::vector<Player> players, int current) {
+    return findRoller(players, current);
+}

@@ -32,3 +32,7 @@ int taskFieldAfterJump(int landed, int target, int targetOfTarget);
 /// Finds who rolls, from `current` onwards: a waiting player spends a turn and is passed
 /// over; a finished player is passed over while the search budget lasts. Returns the roller.
 int findRoller(std::vector<Player>& players, int current);
+
+/// Who would roll if a turn were played now, as `findRoller` finds it, without spending
+/// anyone's waits.
+int whoWouldRoll(std::vector<Player> players, int current);

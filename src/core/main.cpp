@@ -3,6 +3,8 @@
 #include "core/DeckChoice.hpp"
 #include "core/DisplayCheck.hpp"
 #include "core/Game.hpp"
+#include "phones/NetworkAddress.hpp"
+#include "phones/PhoneServer.hpp"
 
 #include <cerrno>
 #include <cstdlib>
@@ -75,11 +77,52 @@ void moveToGameFolder() {
 }
 #endif
 
-int play(GameOptions options) {
+// Listens for the phones and gives the game the links to show. Returns a line on why it
+// cannot, or nothing.
+std::string openToPhones(PhoneServer& server, const PhonesPlace& place, GameOptions& options) {
+    PhoneServerSettings settings;
+    settings.address = place.address;
+    settings.port = place.port;
+    settings.tryNextPorts = !place.exact;
+    settings.key = randomSecret();
+    settings.shownAddresses = place.exact
+                                  ? std::vector<std::string>{place.address}
+                                  : phoneAddresses(machineAddresses(), defaultRouteInterfaces());
+    if (settings.shownAddresses.empty()) {
+        // Nothing to show: the keyboard game goes on, and the TV says why no phone can join.
+        options.phones = &server;
+        return {};
+    }
+    const std::string problem = server.start(settings);
+    if (!problem.empty()) {
+        return problem;
+    }
+    for (const std::string& address : settings.shownAddresses) {
+        const bool bracketed = address.find(':') != std::string::npos;
+        const std::string host = bracketed ? "[" + address + "]" : address;
+        options.phoneLinks.push_back("http://" + host + ":" + std::to_string(server.port()) + "/" +
+                                     settings.key + "/");
+        std::cout << "kraxelbrett: phones join at " << options.phoneLinks.back() << '\n';
+    }
+    std::cout << std::flush;
+    options.phones = &server;
+    return {};
+}
+
+int play(GameOptions options, const std::optional<PhonesPlace>& phones) {
     DisplayConnection display;
     if (!display.problem().empty()) {
         std::cerr << display.problem();
         return 1;
+    }
+    // Joined when it goes, after the game: nothing of the game is left for it to reach.
+    PhoneServer server;
+    if (phones) {
+        const std::string problem = openToPhones(server, *phones, options);
+        if (!problem.empty()) {
+            std::cerr << problem;
+            return 1;
+        }
     }
 #ifdef _WIN32
     FreeConsole();
@@ -135,5 +178,5 @@ int main(int argc, char* argv[]) {
             return answer("", problems, badDeckExit);
         }
     }
-    return play(std::move(options));
+    return play(std::move(options), asked.phones);
 }

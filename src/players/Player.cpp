@@ -6,12 +6,15 @@
 
 namespace {
 const std::size_t circlePoints = 30;
+/// Between a name and the task after it, in layout pixels.
+const float nameGap = 12.f;
+const sf::Color awayName{90, 90, 90};
 } // namespace
 
 Player::Player(const sf::Font& font)
     : token(sharedTokenRadius, circlePoints), statusRow({rowWidth, rowHeight}),
       waitBadge(25.f, circlePoints), taskText("", font, statusTextSize),
-      waitText("", font, statusTextSize) {
+      waitText("", font, statusTextSize), nameText("", font, statusTextSize) {
     token.setOutlineColor(sf::Color::Black);
     token.setOutlineThickness(-2.f);
     waitBadge.setFillColor(sf::Color::Red);
@@ -19,6 +22,8 @@ Player::Player(const sf::Font& font)
     waitBadge.setOutlineColor(sf::Color::Black);
     taskText.setFillColor(sf::Color::Black);
     waitText.setFillColor(sf::Color::Black);
+    nameText.setFillColor(sf::Color::Black);
+    nameText.setStyle(sf::Text::Bold);
 }
 
 void Player::setSlot(int slot) {
@@ -27,6 +32,7 @@ void Player::setSlot(int slot) {
     taskText.setPosition(layout.taskText);
     waitBadge.setPosition(layout.waitBadge);
     waitText.setPosition(layout.waitText);
+    nameText.setPosition(layout.taskText);
     token.setFillColor(slotColour(slot));
     statusRow.setFillColor(slotColour(slot));
 }
@@ -34,6 +40,21 @@ void Player::setSlot(int slot) {
 void Player::setField(int field, const std::string& task) {
     position = field;
     taskText.setString(toDisplayString(task));
+}
+
+void Player::setName(const std::string& utf8) {
+    name = utf8;
+    nameText.setString(toDisplayString(name));
+    sf::Vector2f task = nameText.getPosition();
+    if (!name.empty()) {
+        const sf::FloatRect shown = nameText.getGlobalBounds();
+        task.x = shown.left + shown.width + nameGap;
+    }
+    taskText.setPosition(task);
+}
+
+void Player::setAway(bool phoneAway) {
+    nameText.setFillColor(phoneAway ? awayName : sf::Color::Black);
 }
 
 void Player::startWaiting() {

@@ -28,6 +28,13 @@ struct Player {
     /// Puts the player on a field and shows the task (bytes, as in the field texts).
     void setField(int field, const std::string& task);
 
+    /// Shows the name (UTF-8) in the row before the task; empty, the row is as a keyboard
+    /// player's. Call it again after the slot or the texts' sizes change: the task makes way.
+    void setName(const std::string& utf8);
+
+    /// Marks whether the player's phone is away: the name is greyed while it is.
+    void setAway(bool phoneAway);
+
     /// Makes the player sit out the next two turns, whatever was left to wait.
     void startWaiting();
 
@@ -50,4 +57,7 @@ struct Player {
     sf::Vector2f shownPosition;
     sf::Text taskText;
     sf::Text waitText;
+    /// The name a phone gave, UTF-8; empty for a keyboard player.
+    std::string name;
+    sf::Text nameText;
 };

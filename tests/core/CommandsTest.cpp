@@ -90,13 +90,14 @@ TEST(Commands, PlusAndMinusActOncePerPressOnAnyKeyboard) {
     }
 }
 
-TEST(CommandLine, ADeckAndMuteInEitherOrderEachOnce) {
+TEST(CommandLine, ADeckMuteAndPhonesInAnyOrderEachOnce) {
     using Action = CommandLine::Action;
     const struct {
         std::vector<std::string> arguments;
         std::string deck;
         Action action;
         bool mute;
+        std::string phones = ""; // address|port|exact
     } cases[] = {
         {{}, "", Action::play, false},
         {{"english"}, "english", Action::play, false},
@@ -113,6 +114,18 @@ TEST(CommandLine, ADeckAndMuteInEitherOrderEachOnce) {
         {{"--check", "--mute"}, "--mute", Action::check, false},
         {{"--list-decks"}, "", Action::listDecks, false},
         {{"--version"}, "", Action::version, false},
+        {{"--phones"}, "", Action::play, false, "0.0.0.0|8112|0"},
+        {{"english", "--phones=127.0.0.1:9000", "--mute"}, "english", Action::play, true,
+         "127.0.0.1|9000|1"},
+        {{"--phones=[::1]:65535"}, "", Action::play, false, "::1|65535|1"},
+        {{"--phones", "--phones=127.0.0.1:9000"}, "", Action::usage, false},
+        {{"--phones=127.0.0.1"}, "", Action::usage, false},
+        {{"--phones=:9000"}, "", Action::usage, false},
+        {{"--phones=127.0.0.1:0"}, "", Action::usage, false},
+        {{"--phones=127.0.0.1:65536"}, "", Action::usage, false},
+        {{"--phones=127.0.0.1:9x"}, "", Action::usage, false},
+        {{"--phones=127.0.0.1:99999999999999999999"}, "", Action::usage, false},
+        {{"--phonesX"}, "", Action::usage, false},
     };
     for (const auto& c : cases) {
         const CommandLine read = readCommandLine(c.arguments);
@@ -122,5 +135,10 @@ TEST(CommandLine, ADeckAndMuteInEitherOrderEachOnce) {
         EXPECT_EQ(read.action, c.action) << shown;
         EXPECT_EQ(read.deck, c.deck) << shown;
         EXPECT_EQ(read.mute, c.mute) << shown;
+        const std::string phones =
+            read.phones ? read.phones->address + "|" + std::to_string(read.phones->port) + "|" +
+                              std::to_string(read.phones->exact)
+                        : "";
+        EXPECT_EQ(phones, c.phones) << shown;
     }
 }

@@ -3,12 +3,16 @@
 #include "board/TextEncoding.hpp"
 #include "board/TextMeasure.hpp"
 #include "core/DisplayCheck.hpp"
+#include "core/TurnRules.hpp"
 
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
@@ -35,9 +39,10 @@ sf::Event keyPress(sf::Keyboard::Key key) {
 /// events that arrive while a turn is played.
 struct TestGame {
     explicit TestGame(std::vector<int> dieValues = {}, std::optional<FieldTexts> deck = {},
-                      bool muted = false)
+                      bool muted = false, PhoneLink* phones = nullptr)
         : values(std::move(dieValues)) {
         GameOptions options;
+        options.phones = phones;
         options.muted = muted;
         options.openWindow = false;
         options.seed = 20261206u;
@@ -233,6 +238,12 @@ TEST(Turn, TurnsGoRoundPassingOverWaitingAndFinishedPlayers) {
         for (const int finished : g.finished)
             game.players[finished].finished = true;
         for (const int roller : g.rollers) {
+            std::vector<int> waits;
+            for (const Player& player : game.players)
+                waits.push_back(player.turnsToWait);
+            EXPECT_EQ(whoWouldRoll(game.players, game.currentPlayer), roller);
+            for (std::size_t at = 0; at < waits.size(); ++at)
+                EXPECT_EQ(game.players[at].turnsToWait, waits[at]) << "asking spends no wait";
             test.press(sf::Keyboard::W);
             EXPECT_EQ(game.currentPlayerMarker.getPosition().y, 100.f * roller + 40.f);
             EXPECT_EQ(game.currentPlayer, (roller + 1) % game.playerCount);
@@ -414,4 +425,108 @@ TEST(Turn, DrawingTheDieDoesNotLengthenTheTurn) {
         EXPECT_EQ(test.slept + test.drawTime * static_cast<sf::Int64>(frames - 1), designed)
             << drawMs << " ms";
     }
+}
+
+namespace {
+/// Phones as the game sees them: what they ask is handed over, what it tells them is kept.
+struct TestPhones final : PhoneLink {
+    std::vector<PhoneArrival> takeArrivals() override { return std::exchange(arrivals, {}); }
+    void send(PhoneId phone, std::string message) override {
+        told[phone].push_back(nlohmann::json::parse(message));
+    }
+    void disconnect(PhoneId) override {}
+
+    std::vector<PhoneArrival> arrivals;
+    std::map<PhoneId, std::vector<nlohmann::json>> told;
+};
+} // namespace
+
+// Phones join, take seats, come back, roll on their own turn only and leave, each step given
+// the answer a player expects; the game sees each as it sees keys.
+TEST(Phones, EachPhonePlaysItsOwnSeat) {
+    TestPhones phones;
+    TestGame test({3, 2, 1}, {}, false, &phones);
+    Game& game = *test.game;
+    std::map<int, std::string> secrets;
+    const struct {
+        PhoneId phone;
+        std::string message; // or "+" a connection, "-" its end, "key+" / "key-" numpad
+        std::string answers; // all but lobbies and states, and others' rolling
+        int players;
+    } steps[] = {
+        {1, "+", "", 0},
+        {2, "+", "", 0},
+        {1, R"({"type":"roll"})", "1 error seat", 0},
+        {1, R"({"type":"join","name":"  Jörg "})", "1 seated 0", 1},
+        {1, R"({"type":"join","name":"Jörg"})", "1 error seat", 1},
+        {2, R"({"type":"join","name":"🍺"})", "2 error name", 1},
+        {2, "key+", "", 2},
+        {2, R"({"type":"take","seat":0})", "2 error seat", 2},
+        {2, R"({"type":"take","seat":2})", "2 error seat", 2},
+        {2, R"({"type":"take","seat":1,"name":"Anna"})", "2 seated 1", 2},
+        {2, R"({"type":"roll"})", "2 error turn", 2},
+        {1, R"({"type":"roll"})", "1 rolling 0", 2},
+        {1, R"({"type":"roll"})", "1 error turn", 2},
+        // A socket lost: the seat waits for the same phone on a new one.
+        {2, "-", "", 2},
+        {3, "+", "", 2},
+        {3, R"({"type":"resume","seat":1,"secret":"00000000000000000000000000000000"})",
+         "3 error secret", 2},
+        {3, "resume", "3 seated 1", 2},
+        {3, R"({"type":"roll"})", "3 rolling 1", 2},
+        // Back on another page while the old socket still lingers: the old one lets go.
+        {4, "+", "", 2},
+        {4, "resume", "3 unseated taken, 4 seated 1", 2},
+        {4, R"({"type":"leave"})", "4 unseated left", 2},
+        {5, "+", "", 2},
+        {5, R"({"type":"take","seat":1})", "5 seated 1", 2},
+        {5, "key-", "5 unseated removed", 1},
+        {1, R"({"type":"roll"})", "1 rolling 0", 1},
+    };
+    for (const auto& step : steps) {
+        const std::string& message = step.message;
+        phones.told.clear();
+        if (message == "key+" || message == "key-") {
+            test.press(message == "key+" ? sf::Keyboard::Add : sf::Keyboard::Subtract);
+        } else {
+            PhoneArrival arrival;
+            arrival.phone = step.phone;
+            arrival.kind = message == "+"   ? PhoneArrival::Kind::connected
+                           : message == "-" ? PhoneArrival::Kind::disconnected
+                                            : PhoneArrival::Kind::request;
+            const std::string text =
+                message == "resume"
+                    ? R"({"type":"resume","seat":1,"secret":")" + secrets[1] + R"("})"
+                    : message;
+            if (arrival.kind == PhoneArrival::Kind::request)
+                arrival.request = *readPhoneMessage(text).request;
+            phones.arrivals.push_back(arrival);
+            game.update();
+        }
+        std::string answers;
+        for (const auto& [phone, told] : phones.told)
+            for (const nlohmann::json& said : told) {
+                const std::string type = said["type"];
+                if (type == "seated")
+                    secrets[said["seat"].get<int>()] = said["secret"];
+                if (type == "lobby" || type == "state" ||
+                    (type == "rolling" && phone != step.phone))
+                    continue;
+                answers += (answers.empty() ? "" : ", ") + std::to_string(phone) + " " + type;
+                for (const char* detail : {"code", "reason", "seat"})
+                    if (said.contains(detail))
+                        answers += " " + (said[detail].is_string() ? said[detail].get<std::string>()
+                                                                   : said[detail].dump());
+            }
+        EXPECT_EQ(answers, step.answers) << step.phone << " " << message;
+        EXPECT_EQ(game.playerCount, step.players) << step.phone << " " << message;
+    }
+    // What the last roll's phone is shown: its task, and that the turn has gone round to it.
+    const nlohmann::json& shown = phones.told[1].back();
+    EXPECT_EQ(shown["type"], "state");
+    EXPECT_EQ(shown["name"], "Jörg");
+    EXPECT_EQ(shown["field"], game.players[0].position);
+    EXPECT_EQ(shown["task"], game.fieldTexts[game.players[0].position].text);
+    EXPECT_EQ(shown["canRoll"], true);
+    EXPECT_EQ(test.next, 3u) << "three rolls";
 }

@@ -53,7 +53,7 @@ desktop-file-validate "$prefix/share/applications/kraxelbrett.desktop"
 [ -L "$prefix/share/kraxelbrett/assets/SmallMemory.ttf" ] || fail "the font is no link"
 [ "$(headless --version)" = "0 kraxelbrett $4" ] || fail "--version: $(headless --version)"
 [[ $(headless --help) == "0 Kraxelbrett: a party board game"* ]] || fail "--help: $(headless --help)"
-[ "$(headless --fullscreen)" = "2 Usage: kraxelbrett [--mute] [DECK] | --list-decks | --check DECK | --help | --version" ] || fail "--fullscreen"
+[ "$(headless --fullscreen)" = "2 Usage: kraxelbrett [--mute] [--phones[=ADDRESS:PORT]] [DECK] | --list-decks | --check DECK | --help | --version" ] || fail "--fullscreen"
 # An answer that cannot be written is no success.
 for arguments in --help --version; do
     code=0

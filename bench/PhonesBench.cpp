@@ -1,0 +1,253 @@
+// What playing from phones costs, over loopback, beside the same game at the keyboard: a tap on
+// Roll to the first frame with the die against a W; the CPU of a game with nine phones
+// connected and pinging, idle, against nine keyboard players; and the memory of a game with 32
+// connections against one without --phones.
+
+#include "GameProcess.hpp"
+#include "Measures.hpp"
+#include "XScreen.hpp"
+
+#include <X11/keysym.h>
+#include <benchmark/benchmark.h>
+#include <boost/asio/connect.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/websocket.hpp>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+namespace beast = boost::beast;
+namespace websocket = beast::websocket;
+namespace net = boost::asio;
+using tcp = net::ip::tcp;
+using namespace std::chrono_literals;
+
+const unsigned short port = 18112;
+const std::string buildFolder = KRAXELBRETT_BUILD_DIR;
+
+/// A phone's socket, from a loopback address of its own choosing.
+class BenchPhone {
+public:
+    BenchPhone(net::io_context& io, const std::string& key, const std::string& from) : ws(io) {
+        tcp::socket& socket = beast::get_lowest_layer(ws).socket();
+        socket.open(tcp::v4());
+        socket.bind({net::ip::make_address(from), 0});
+        socket.connect({net::ip::make_address("127.0.0.1"), port});
+        const std::string host = "127.0.0.1:" + std::to_string(port);
+        ws.set_option(websocket::stream_base::decorator([host](websocket::request_type& request) {
+            request.set(beast::http::field::origin, "http://" + host);
+        }));
+        beast::get_lowest_layer(ws).expires_after(5s);
+        ws.handshake(host, "/" + key + "/ws");
+    }
+
+    void send(const nlohmann::json& message) { ws.write(net::buffer(message.dump())); }
+
+    /// Reads until a message of the type arrives; false after five seconds without it.
+    bool awaitType(const std::string& type) {
+        beast::error_code error;
+        for (;;) {
+            beast::flat_buffer buffer;
+            beast::get_lowest_layer(ws).expires_after(5s);
+            ws.read(buffer, error);
+            if (error) {
+                return false;
+            }
+            const auto message =
+                nlohmann::json::parse(beast::buffers_to_string(buffer.data()), nullptr, false);
+            if (message.is_object() && message.value("type", "") == type) {
+                return true;
+            }
+        }
+    }
+
+private:
+    websocket::stream<beast::tcp_stream> ws;
+};
+
+/// The game with --phones on loopback, and the key of its link, read from what it prints.
+struct PhonesGame {
+    PhonesGame()
+        : output(std::filesystem::temp_directory_path() / "kraxelbrett-bench.out"),
+          game(KRAXELBRETT_BINARY, buildFolder, {"--phones=127.0.0.1:" + std::to_string(port)},
+               output.string()) {
+        for (int attempt = 0; attempt < 100 && key.empty(); ++attempt) {
+            std::this_thread::sleep_for(50ms);
+            std::ifstream said(output);
+            std::string line;
+            std::getline(said, line);
+            const std::size_t at = line.rfind('/', line.size() - 2);
+            if (line.size() > 34 && at != std::string::npos) {
+                key = line.substr(at + 1, 32);
+            }
+        }
+    }
+    ~PhonesGame() { std::filesystem::remove(output); }
+
+    std::filesystem::path output;
+    GameProcess game;
+    std::string key;
+    net::io_context io;
+};
+
+// From the tap or the key to the first frame with the die, in milliseconds; then the roll is
+// waited out.
+std::optional<double> toDieMs(XScreen& screen, sf::Color board, const std::function<void()>& roll) {
+    const auto started = std::chrono::steady_clock::now();
+    roll();
+    if (!waitForPixel(screen, dieCentre, board, true, 2s)) {
+        return std::nullopt;
+    }
+    const std::chrono::duration<double, std::milli> elapsed =
+        std::chrono::steady_clock::now() - started;
+    if (!waitForPixel(screen, dieCentre, board, false, 10s)) {
+        return std::nullopt;
+    }
+    std::this_thread::sleep_for(700ms);
+    return elapsed.count();
+}
+
+void tapToDie(benchmark::State& state) {
+    XScreen screen;
+    for (auto _ : state) {
+        PhonesGame phones;
+        if (phones.key.empty() || !awaitBoard(screen, state)) {
+            state.SkipWithError("the game with --phones did not start");
+            return;
+        }
+        BenchPhone phone(phones.io, phones.key, "127.0.0.1");
+        phone.send({{"type", "join"}, {"name", "Bench"}});
+        if (!phone.awaitType("seated")) {
+            state.SkipWithError("the phone was not seated");
+            return;
+        }
+        std::this_thread::sleep_for(settlingTime);
+        screen.capture(dieCentre);
+        const sf::Color board = screen.pixel(dieCentre.left, dieCentre.top);
+
+        double keyMs = 0;
+        double tapMs = 0;
+        const int rolls = 3;
+        for (int roll = 0; roll < rolls; ++roll) {
+            const auto key = toDieMs(screen, board, [&] { screen.tap(XK_w); });
+            const auto tap = toDieMs(screen, board, [&] { phone.send({{"type", "roll"}}); });
+            if (!key || !tap) {
+                state.SkipWithError("a roll did not show its die within 2 s");
+                return;
+            }
+            keyMs += *key / rolls;
+            tapMs += *tap / rolls;
+        }
+        screen.tap(XK_Escape);
+        phones.game.waitForExit(10s);
+        state.counters["key_to_die_ms"] = keyMs;
+        state.counters["tap_to_die_ms"] = tapMs;
+    }
+}
+
+// Nine phones joined and pinging every five seconds, as their pages do, against nine players
+// joined at the keyboard of a game without --phones.
+void idleWithNinePhones(benchmark::State& state) {
+    XScreen screen;
+    for (auto _ : state) {
+        double keyboard = 0;
+        {
+            GameProcess game(KRAXELBRETT_BINARY, buildFolder);
+            if (!awaitBoard(screen, state) || !joinNinePlayers(screen)) {
+                state.SkipWithError("nine players did not join");
+                return;
+            }
+            std::this_thread::sleep_for(settlingTime);
+            keyboard = cpuPercent(game.id());
+            screen.tap(XK_Escape);
+            game.waitForExit(10s);
+        }
+
+        PhonesGame phones;
+        if (phones.key.empty() || !awaitBoard(screen, state)) {
+            state.SkipWithError("the game with --phones did not start");
+            return;
+        }
+        std::vector<std::unique_ptr<BenchPhone>> nine;
+        for (int seat = 0; seat < 9; ++seat) {
+            nine.push_back(std::make_unique<BenchPhone>(phones.io, phones.key, "127.0.0.1"));
+            nine.back()->send({{"type", "join"}, {"name", "Phone " + std::to_string(seat)}});
+            if (!nine.back()->awaitType("seated")) {
+                state.SkipWithError("a phone was not seated");
+                return;
+            }
+        }
+        std::this_thread::sleep_for(settlingTime);
+        const double before = cpuSeconds(phones.game.id());
+        const auto started = std::chrono::steady_clock::now();
+        for (int round = 0; round < 2; ++round) {
+            for (auto& phone : nine) {
+                phone->send({{"type", "ping"}});
+                phone->awaitType("pong");
+            }
+            std::this_thread::sleep_for(5s);
+        }
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+        const double withPhones = 100.0 * (cpuSeconds(phones.game.id()) - before) / elapsed.count();
+        screen.tap(XK_Escape);
+        phones.game.waitForExit(10s);
+        state.counters["keyboard_cpu_%"] = keyboard;
+        state.counters["phones_cpu_%"] = withPhones;
+        state.counters["more_cpu_%"] = withPhones - keyboard;
+    }
+}
+
+// The memory of the game with 32 connections (twelve from each of two loopback addresses and
+// eight from a third, as the limit per address allows) against the game without --phones.
+void memoryWith32Connections(benchmark::State& state) {
+    XScreen screen;
+    for (auto _ : state) {
+        long without = 0;
+        {
+            GameProcess game(KRAXELBRETT_BINARY, buildFolder);
+            if (!awaitBoard(screen, state)) {
+                return;
+            }
+            std::this_thread::sleep_for(settlingTime);
+            without = residentKilobytes(game.id());
+            screen.tap(XK_Escape);
+            game.waitForExit(10s);
+        }
+
+        PhonesGame phones;
+        if (phones.key.empty() || !awaitBoard(screen, state)) {
+            state.SkipWithError("the game with --phones did not start");
+            return;
+        }
+        std::this_thread::sleep_for(settlingTime);
+        const long alone = residentKilobytes(phones.game.id());
+        std::vector<std::unique_ptr<BenchPhone>> connections;
+        for (int connection = 0; connection < 32; ++connection) {
+            const std::string from = "127.0.0." + std::to_string(2 + connection / 12);
+            connections.push_back(std::make_unique<BenchPhone>(phones.io, phones.key, from));
+            connections.back()->awaitType("lobby");
+        }
+        std::this_thread::sleep_for(1s);
+        const long busy = residentKilobytes(phones.game.id());
+        connections.clear();
+        screen.tap(XK_Escape);
+        phones.game.waitForExit(10s);
+        state.counters["rss_without_MiB"] = static_cast<double>(without) / 1024.0;
+        state.counters["rss_phones_MiB"] = static_cast<double>(alone) / 1024.0;
+        state.counters["rss_32_MiB"] = static_cast<double>(busy) / 1024.0;
+        state.counters["more_MiB"] = static_cast<double>(busy - without) / 1024.0;
+    }
+}
+} // namespace
+
+BENCHMARK(tapToDie)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(idleWithNinePhones)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(memoryWith32Connections)->Unit(benchmark::kSecond)->Iterations(1);

@@ -1,0 +1,121 @@
+#include "phones/PhoneAccess.hpp"
+
+#include <algorithm>
+
+namespace {
+
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
+}
+
+// Looks at every character whatever it finds, so that the time taken tells a guesser nothing
+// about how much of the key was right.
+bool sameKey(std::string_view given, std::string_view key) {
+    if (given.size() != key.size() || key.empty()) {
+        return false;
+    }
+    unsigned difference = 0;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        difference |= static_cast<unsigned char>(lower(given[i]) ^ key[i]);
+    }
+    return difference == 0;
+}
+
+} // namespace
+
+PhoneAccess checkPhoneAccess(const PhoneAccessRequest& request, const PhoneAccessRules& rules) {
+    PhoneAccess access;
+    auto host = std::find_if(rules.hosts.begin(), rules.hosts.end(), [&](const std::string& h) {
+        return sameIgnoringCase(request.host, h);
+    });
+    if (request.host.empty() || host == rules.hosts.end()) {
+        access.route = PhoneRoute::misdirected;
+        return access;
+    }
+    std::string_view path = request.target.substr(0, request.target.find('?'));
+    if (path.empty() || path.front() != '/') {
+        access.route = PhoneRoute::forbidden;
+        return access;
+    }
+    std::size_t keyEnd = std::min(path.find('/', 1), path.size());
+    if (!sameKey(path.substr(1, keyEnd - 1), rules.key)) {
+        access.route = PhoneRoute::forbidden;
+        return access;
+    }
+    if (request.method != "GET") {
+        access.route = PhoneRoute::badMethod;
+        return access;
+    }
+    if (keyEnd == path.size()) {
+        access.route = PhoneRoute::redirect;
+        return access;
+    }
+    std::string_view below = path.substr(keyEnd + 1);
+    if (below == "ws") {
+        if (!request.upgrade) {
+            access.route = PhoneRoute::upgradeRequired;
+        } else if (sameIgnoringCase(request.origin, "http://" + *host)) {
+            access.route = PhoneRoute::webSocket;
+            access.host = *host;
+        } else {
+            access.route = PhoneRoute::forbidden;
+        }
+        return access;
+    }
+    if (std::find(rules.files.begin(), rules.files.end(), below) == rules.files.end()) {
+        access.route = PhoneRoute::notFound;
+        return access;
+    }
+    access.route = PhoneRoute::file;
+    access.file = below;
+    access.host = *host;
+    return access;
+}
+
+PhoneAdmission::PhoneAdmission(std::size_t total, std::size_t perAddress)
+    : total(total), perAddress(perAddress) {}
+
+bool PhoneAdmission::admit(const std::string& address) {
+    auto found = fromAddress.find(address);
+    if (open >= total || (found != fromAddress.end() && found->second >= perAddress)) {
+        return false;
+    }
+    ++open;
+    ++fromAddress[address];
+    return true;
+}
+
+void PhoneAdmission::release(const std::string& address) {
+    auto found = fromAddress.find(address);
+    if (found == fromAddress.end()) {
+        return;
+    }
+    --open;
+    if (--found->second == 0) {
+        fromAddress.erase(found);
+    }
+}
+
+PhoneRate::PhoneRate(double perSecond) : perSecond(perSecond), tokens(perSecond) {}
+
+PhoneRate::Verdict PhoneRate::check(std::chrono::steady_clock::time_point now) {
+    using seconds = std::chrono::duration<double>;
+    if (last) {
+        tokens = std::min(perSecond, tokens + seconds(now - *last).count() * perSecond);
+    }
+    last = now;
+    if (tokens >= 1) {
+        tokens -= 1;
+        return Verdict::pass;
+    }
+    if (warned && now - *warned < std::chrono::seconds(1)) {
+        return Verdict::drop;
+    }
+    warned = now;
+    return Verdict::warn;
+}

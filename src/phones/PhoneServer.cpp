@@ -1,0 +1,592 @@
+#include "phones/PhoneServer.hpp"
+
+#include "phones/PhoneAccess.hpp"
+#include "phones/PhonePage.hpp"
+
+#include <boost/asio/executor_work_guard.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <boost/beast/websocket.hpp>
+
+#include <array>
+#include <chrono>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <unordered_map>
+#include <utility>
+
+namespace {
+
+namespace beast = boost::beast;
+namespace http = beast::http;
+namespace websocket = beast::websocket;
+namespace net = boost::asio;
+using tcp = net::ip::tcp;
+using namespace std::chrono_literals;
+
+constexpr std::size_t headerLimit = 4096;
+constexpr std::size_t bodyLimit = 1024;
+constexpr auto requestTime = 10s;
+constexpr auto idleTime = 20s;
+// A phone that has not taken a message in this time has stopped reading.
+constexpr auto writeTime = 20s;
+constexpr std::size_t waitingRequestLimit = 512;
+constexpr std::size_t sendQueueLimit = 64;
+constexpr std::size_t sendQueueBytes = 64 * 1024;
+constexpr const char* serverName = "kraxelbrett";
+
+class WsSession;
+
+// What the sessions share, on the I/O thread but for the inbox.
+struct Hub {
+    PhoneAccessRules rules;
+
+    std::mutex mutex;
+    std::vector<PhoneArrival> inbox;
+    std::size_t waitingRequests = 0;
+
+    PhoneAdmission admission;
+    std::unordered_map<PhoneId, std::weak_ptr<WsSession>> phones;
+    PhoneId lastPhone = 0;
+
+    void arrive(PhoneArrival::Kind kind, PhoneId phone) {
+        std::lock_guard<std::mutex> lock(mutex);
+        inbox.push_back({kind, phone, {}});
+    }
+
+    bool arriveRequest(PhoneId phone, PhoneRequest request) {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (waitingRequests >= waitingRequestLimit) {
+            return false;
+        }
+        ++waitingRequests;
+        inbox.push_back({PhoneArrival::Kind::request, phone, std::move(request)});
+        return true;
+    }
+};
+
+// A connection counted in the hub's admission for as long as it lives.
+class Ticket {
+public:
+    Ticket(Hub& hub, std::string address) : hub(hub), address(std::move(address)) {}
+    ~Ticket() { hub.admission.release(address); }
+    Ticket(const Ticket&) = delete;
+    Ticket& operator=(const Ticket&) = delete;
+
+private:
+    Hub& hub;
+    std::string address;
+};
+
+template <class Fields> std::string_view single(const Fields& fields, http::field name) {
+    return fields.count(name) == 1 ? std::string_view(fields[name]) : std::string_view();
+}
+
+void setCommonHeaders(http::response_header<>& header) {
+    header.set(http::field::server, serverName);
+    header.set(http::field::cache_control, "no-store");
+    header.set("X-Content-Type-Options", "nosniff");
+    header.set("Referrer-Policy", "no-referrer");
+}
+
+using Response = http::response<http::string_body>;
+
+Response answer(http::status status, unsigned version, std::string body) {
+    Response response{status, version};
+    setCommonHeaders(response.base());
+    response.set(http::field::content_type, "text/plain; charset=utf-8");
+    response.set("Content-Security-Policy", "default-src 'none'");
+    response.body() = std::move(body);
+    return response;
+}
+
+class WsSession : public std::enable_shared_from_this<WsSession> {
+public:
+    WsSession(Hub& hub, tcp::socket&& socket, std::unique_ptr<Ticket> ticket)
+        : hub(hub), ticket(std::move(ticket)), ws(std::move(socket)),
+          writeDeadline(ws.get_executor()) {}
+
+    ~WsSession() {
+        if (phone != 0) {
+            hub.phones.erase(phone);
+            hub.arrive(PhoneArrival::Kind::disconnected, phone);
+        }
+    }
+
+    void accept(const http::request<http::string_body>& request) {
+        beast::get_lowest_layer(ws).expires_never();
+        websocket::stream_base::timeout timeout;
+        timeout.handshake_timeout = requestTime;
+        timeout.idle_timeout = idleTime;
+        timeout.keep_alive_pings = false;
+        ws.set_option(timeout);
+        ws.set_option(websocket::stream_base::decorator(
+            [](websocket::response_type& response) { setCommonHeaders(response.base()); }));
+        ws.read_message_max(longestPhoneMessage);
+        ws.async_accept(request,
+                        [self = shared_from_this()](beast::error_code ec) { self->onAccept(ec); });
+    }
+
+    // Queues a message; a phone whose queue is full has stopped reading and is dropped.
+    void send(std::string message) {
+        if (closing || dropped) {
+            return;
+        }
+        if (queue.size() >= sendQueueLimit || queuedBytes + message.size() > sendQueueBytes) {
+            drop();
+            return;
+        }
+        queuedBytes += message.size();
+        queue.push_back(std::move(message));
+        if (queue.size() == 1) {
+            write();
+        }
+    }
+
+    void disconnect() {
+        if (closing || dropped) {
+            return;
+        }
+        closing = true;
+        if (queue.empty()) {
+            close();
+        }
+    }
+
+private:
+    void onAccept(beast::error_code ec) {
+        if (ec) {
+            return;
+        }
+        phone = ++hub.lastPhone;
+        hub.phones[phone] = weak_from_this();
+        hub.arrive(PhoneArrival::Kind::connected, phone);
+        read();
+    }
+
+    void read() {
+        ws.async_read(buffer, [self = shared_from_this()](beast::error_code ec, std::size_t) {
+            self->onRead(ec);
+        });
+    }
+
+    void onRead(beast::error_code ec) {
+        if (ec) {
+            drop();
+            return;
+        }
+        switch (rate.check(std::chrono::steady_clock::now())) {
+        case PhoneRate::Verdict::pass: take(); break;
+        case PhoneRate::Verdict::warn:
+            send(errorReply("rate", "Too many messages: wait a moment."));
+            break;
+        case PhoneRate::Verdict::drop: break;
+        }
+        buffer.consume(buffer.size());
+        read();
+    }
+
+    void take() {
+        if (!ws.got_text()) {
+            send(errorReply("binary", "Only text messages are understood."));
+            return;
+        }
+        auto data = buffer.cdata();
+        ReadMessage message =
+            readPhoneMessage(std::string_view(static_cast<const char*>(data.data()), data.size()));
+        if (!message.request) {
+            send(std::move(message.errorReply));
+        } else if (message.request->ask == PhoneAsk::ping) {
+            send(pongReply());
+        } else if (!hub.arriveRequest(phone, std::move(*message.request))) {
+            send(errorReply("busy", "The game is busy: try again."));
+        }
+    }
+
+    void write() {
+        ++writes;
+        writeDeadline.expires_after(writeTime);
+        writeDeadline.async_wait(
+            [self = shared_from_this(), serial = writes](beast::error_code ec) {
+                if (!ec && self->writes == serial && !self->queue.empty()) {
+                    self->drop();
+                }
+            });
+        ws.text(true);
+        ws.async_write(
+            net::buffer(queue.front()),
+            [self = shared_from_this()](beast::error_code ec, std::size_t) { self->onWrite(ec); });
+    }
+
+    void onWrite(beast::error_code ec) {
+        ++writes;
+        writeDeadline.cancel();
+        if (ec) {
+            queue.clear();
+            drop();
+            return;
+        }
+        queuedBytes -= queue.front().size();
+        queue.pop_front();
+        if (!queue.empty()) {
+            write();
+        } else if (closing && !dropped) {
+            close();
+        }
+    }
+
+    void close() {
+        ws.async_close(websocket::close_code::normal,
+                       [self = shared_from_this()](beast::error_code) {});
+    }
+
+    // Ends the connection at once; the read and write under way end with it.
+    void drop() {
+        dropped = true;
+        beast::get_lowest_layer(ws).close();
+    }
+
+    Hub& hub;
+    std::unique_ptr<Ticket> ticket;
+    websocket::stream<beast::tcp_stream> ws;
+    beast::flat_buffer buffer;
+    net::steady_timer writeDeadline;
+    PhoneId phone = 0;
+    PhoneRate rate;
+    std::deque<std::string> queue;
+    std::size_t queuedBytes = 0;
+    std::uint64_t writes = 0;
+    bool closing = false;
+    bool dropped = false;
+};
+
+class HttpSession : public std::enable_shared_from_this<HttpSession> {
+public:
+    HttpSession(Hub& hub, tcp::socket&& socket, std::unique_ptr<Ticket> ticket)
+        : hub(hub), ticket(std::move(ticket)), stream(std::move(socket)) {}
+
+    void read() {
+        parser.emplace();
+        parser->header_limit(headerLimit);
+        parser->body_limit(bodyLimit);
+        stream.expires_after(requestTime);
+        http::async_read(
+            stream, buffer, *parser,
+            [self = shared_from_this()](beast::error_code ec, std::size_t) { self->onRead(ec); });
+    }
+
+private:
+    void onRead(beast::error_code ec) {
+        if (ec == http::error::end_of_stream) {
+            stream.socket().shutdown(tcp::socket::shutdown_send, ec);
+            return;
+        }
+        if (ec == http::error::header_limit) {
+            respond(answer(http::status::request_header_fields_too_large, 11,
+                           "Request headers too large\n"),
+                    false);
+            return;
+        }
+        if (ec == http::error::body_limit) {
+            respond(answer(http::status::payload_too_large, 11, "Request too large\n"), false);
+            return;
+        }
+        if (ec.category() == http::make_error_code(http::error::bad_target).category()) {
+            respond(answer(http::status::bad_request, 11, "Bad request\n"), false);
+            return;
+        }
+        if (ec) {
+            return;
+        }
+        const auto& request = parser->get();
+        bool upgrade = websocket::is_upgrade(request);
+        PhoneAccess access = checkPhoneAccess({request.method_string(), request.target(),
+                                               single(request, http::field::host),
+                                               single(request, http::field::origin), upgrade},
+                                              hub.rules);
+        unsigned version = request.version();
+        switch (access.route) {
+        case PhoneRoute::webSocket:
+            std::make_shared<WsSession>(hub, stream.release_socket(), std::move(ticket))
+                ->accept(request);
+            return;
+        case PhoneRoute::file: respond(page(access, version), request.keep_alive()); return;
+        case PhoneRoute::redirect: {
+            Response response = answer(http::status::moved_permanently, version, "");
+            response.set(http::field::location, "/" + hub.rules.key + "/");
+            respond(std::move(response), request.keep_alive());
+            return;
+        }
+        case PhoneRoute::misdirected:
+            respond(answer(http::status::misdirected_request, version,
+                           "Misdirected request: use the address shown on the screen\n"),
+                    false);
+            return;
+        case PhoneRoute::forbidden:
+            respond(answer(http::status::forbidden, version,
+                           "Forbidden: scan the code on the screen again\n"),
+                    false);
+            return;
+        case PhoneRoute::badMethod: {
+            Response response =
+                answer(http::status::method_not_allowed, version, "Method not allowed\n");
+            response.set(http::field::allow, "GET");
+            respond(std::move(response), false);
+            return;
+        }
+        case PhoneRoute::notFound:
+            respond(answer(http::status::not_found, version, "Not found\n"), request.keep_alive());
+            return;
+        case PhoneRoute::upgradeRequired: {
+            Response response = answer(http::status::upgrade_required, version, "WebSocket only\n");
+            response.set(http::field::upgrade, "websocket");
+            response.set(http::field::connection, "Upgrade");
+            respond(std::move(response), false);
+            return;
+        }
+        }
+    }
+
+    Response page(const PhoneAccess& access, unsigned version) const {
+        Response response = answer(http::status::ok, version, "");
+        for (const PageFile& file : phonePageFiles()) {
+            if (file.name == access.file) {
+                response.set(http::field::content_type, file.contentType);
+                response.body() = std::string(file.body);
+            }
+        }
+        response.set("Content-Security-Policy",
+                     "default-src 'none'; script-src 'self'; style-src 'self'; connect-src ws://" +
+                         access.host +
+                         "; img-src 'self'; base-uri 'none'; form-action 'none'; "
+                         "frame-ancestors 'none'");
+        return response;
+    }
+
+    void respond(Response response, bool keepAlive) {
+        this->response = std::move(response);
+        this->response->keep_alive(keepAlive);
+        this->response->prepare_payload();
+        http::async_write(
+            stream, *this->response,
+            [self = shared_from_this(), keepAlive](beast::error_code ec, std::size_t) {
+                if (ec) {
+                    return;
+                }
+                if (keepAlive) {
+                    self->read();
+                } else {
+                    self->linger();
+                }
+            });
+    }
+
+    // Reads what the client still sends before closing, so that closing with unread bytes
+    // does not reset the connection before the client has read the answer.
+    void linger() {
+        beast::error_code ignored;
+        stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
+        stream.expires_after(2s);
+        drain();
+    }
+
+    void drain() {
+        stream.async_read_some(net::buffer(discard),
+                               [self = shared_from_this()](beast::error_code ec, std::size_t n) {
+                                   self->drained += n;
+                                   if (!ec && self->drained < 64 * 1024) {
+                                       self->drain();
+                                   }
+                               });
+    }
+
+    Hub& hub;
+    std::unique_ptr<Ticket> ticket;
+    beast::tcp_stream stream;
+    beast::flat_buffer buffer{2 * headerLimit + bodyLimit};
+    std::optional<http::request_parser<http::string_body>> parser;
+    std::optional<Response> response;
+    std::array<char, 1024> discard{};
+    std::size_t drained = 0;
+};
+
+std::string withPort(const std::string& address, unsigned port) {
+    bool six = address.find(':') != std::string::npos && address.front() != '[';
+    return (six ? "[" + address + "]" : address) + ":" + std::to_string(port);
+}
+
+} // namespace
+
+struct PhoneServer::State {
+    // Outlives the I/O context, whose end ends the sessions that still wait.
+    Hub hub;
+    net::io_context io{1};
+    net::executor_work_guard<net::io_context::executor_type> work = net::make_work_guard(io);
+    std::optional<tcp::acceptor> acceptor;
+    net::steady_timer acceptPause{io};
+    unsigned short port = 0;
+    std::thread thread;
+
+    void accept() {
+        acceptor->async_accept([this](beast::error_code ec, tcp::socket socket) {
+            if (ec == net::error::operation_aborted) {
+                return;
+            }
+            if (ec) {
+                // Out of file descriptors, say: try again soon rather than spin.
+                acceptPause.expires_after(100ms);
+                acceptPause.async_wait([this](beast::error_code waited) {
+                    if (!waited) {
+                        accept();
+                    }
+                });
+                return;
+            }
+            admit(std::move(socket));
+            accept();
+        });
+    }
+
+    void admit(tcp::socket socket) {
+        beast::error_code ec;
+        tcp::endpoint remote = socket.remote_endpoint(ec);
+        if (ec) {
+            return;
+        }
+        std::string address = remote.address().to_string();
+        if (!hub.admission.admit(address)) {
+            return;
+        }
+        auto ticket = std::make_unique<Ticket>(hub, std::move(address));
+        std::make_shared<HttpSession>(hub, std::move(socket), std::move(ticket))->read();
+    }
+
+    std::shared_ptr<WsSession> phone(PhoneId id) {
+        auto found = hub.phones.find(id);
+        return found == hub.phones.end() ? nullptr : found->second.lock();
+    }
+};
+
+PhoneServer::PhoneServer() : state(std::make_unique<State>()) {}
+
+PhoneServer::~PhoneServer() {
+    if (state->thread.joinable()) {
+        state->io.stop();
+        state->thread.join();
+    }
+}
+
+std::string PhoneServer::start(const PhoneServerSettings& settings) {
+    if (state->thread.joinable()) {
+        return "kraxelbrett: the phones' server is already running\n";
+    }
+    unsigned first = settings.port;
+    unsigned last = settings.tryNextPorts && first != 0 ? std::min(first + 20, 65535u) : first;
+    auto cannot = [&](const beast::error_code& ec) {
+        std::string where = withPort(settings.address, first);
+        if (last != first) {
+            where += " to " + std::to_string(last);
+        }
+        return "kraxelbrett: cannot listen on " + where + ": " + ec.message() + "\n";
+    };
+    beast::error_code ec;
+    net::ip::address address = net::ip::make_address(settings.address, ec);
+    if (ec) {
+        return cannot(ec);
+    }
+    for (unsigned port = first;; ++port) {
+        tcp::acceptor acceptor(state->io);
+        tcp::endpoint endpoint(address, static_cast<unsigned short>(port));
+        acceptor.open(endpoint.protocol(), ec);
+        if (!ec) {
+            acceptor.set_option(net::socket_base::reuse_address(true), ec);
+        }
+        if (!ec) {
+            acceptor.bind(endpoint, ec);
+        }
+        if (!ec) {
+            acceptor.listen(net::socket_base::max_listen_connections, ec);
+        }
+        if (!ec) {
+            state->port = acceptor.local_endpoint(ec).port();
+        }
+        if (!ec) {
+            state->acceptor.emplace(std::move(acceptor));
+            break;
+        }
+        if (ec != net::error::address_in_use || port >= last) {
+            return cannot(ec);
+        }
+    }
+
+    PhoneAccessRules& rules = state->hub.rules;
+    rules.key.clear();
+    for (char c : settings.key) {
+        rules.key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    rules.hosts.clear();
+    for (const std::string& shown : settings.shownAddresses) {
+        rules.hosts.push_back(withPort(shown, state->port));
+    }
+    if (rules.hosts.empty()) {
+        rules.hosts.push_back(withPort(settings.address, state->port));
+    }
+    rules.files.clear();
+    for (const PageFile& file : phonePageFiles()) {
+        rules.files.emplace_back(file.name);
+    }
+
+    state->accept();
+    state->thread = std::thread([state = state.get()] {
+        for (;;) {
+            try {
+                state->io.run();
+                return;
+            } catch (const std::exception&) {
+                // One connection's trouble (memory, say) is no reason to stop serving the rest.
+            }
+        }
+    });
+    return "";
+}
+
+unsigned short PhoneServer::port() const {
+    return state->port;
+}
+
+std::vector<PhoneArrival> PhoneServer::takeArrivals() {
+    std::vector<PhoneArrival> arrivals;
+    std::lock_guard<std::mutex> lock(state->hub.mutex);
+    arrivals.swap(state->hub.inbox);
+    state->hub.waitingRequests = 0;
+    return arrivals;
+}
+
+void PhoneServer::send(PhoneId phone, std::string message) {
+    if (!state->thread.joinable()) {
+        return;
+    }
+    net::post(state->io, [state = state.get(), phone, message = std::move(message)]() mutable {
+        if (auto session = state->phone(phone)) {
+            session->send(std::move(message));
+        }
+    });
+}
+
+void PhoneServer::disconnect(PhoneId phone) {
+    if (!state->thread.joinable()) {
+        return;
+    }
+    net::post(state->io, [state = state.get(), phone] {
+        if (auto session = state->phone(phone)) {
+            session->disconnect();
+        }
+    });
+}

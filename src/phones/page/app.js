@@ -1,0 +1,260 @@
+'use strict';
+// Kraxelbrett on a phone: join or take a seat, then roll on one's turn and read one's task.
+
+const $ = (id) => document.getElementById(id);
+const socketUrl = 'ws://' + location.host + location.pathname.replace(/[^/]*$/, '') + 'ws';
+const storeKey = 'kraxelbrett ' + location.pathname.toLowerCase();
+
+let socket = null;
+let deadline = 0; // when the socket counts as dead unless something arrives first
+let lastPing = 0;
+let everOpen = false;
+let mine = load(); // {seat, secret} of the seat this phone plays
+let lobby = null;
+let state = null;
+let screen = 'connecting';
+let pending = null; // 'join', 'take' or 'resume' while waiting for the answer
+let taken = false; // another page resumed our seat: resume only when asked to
+let noteTimer = 0;
+
+// Storage may be refused (private browsing): the seat is then kept for this page only.
+function load() {
+  try {
+    return JSON.parse(localStorage.getItem(storeKey));
+  } catch (e) {
+    return null;
+  }
+}
+
+function remember(seat) {
+  mine = seat;
+  try {
+    localStorage.setItem(storeKey, JSON.stringify(seat));
+  } catch (e) {}
+}
+
+const isOpen = () => socket !== null && socket.readyState === WebSocket.OPEN;
+const playerName = (player) => player.name || 'Player ' + (player.seat + 1);
+
+function send(message) {
+  if (isOpen()) socket.send(JSON.stringify(message));
+  else say('Not connected yet: one moment…');
+}
+
+function connect() {
+  if (socket) {
+    // A dead socket may take long to report its close: drop it without waiting.
+    socket.onopen = socket.onmessage = socket.onclose = null;
+    socket.close();
+  }
+  socket = window.kraxelbrettSocket = new WebSocket(socketUrl);
+  deadline = Date.now() + 2500;
+  pending = null;
+  socket.onopen = () => {
+    everOpen = true;
+    deadline = Date.now() + 12000;
+    if (mine && !taken) resume();
+    render();
+  };
+  socket.onmessage = (event) => {
+    deadline = Date.now() + 12000;
+    handle(JSON.parse(event.data));
+    render();
+  };
+  socket.onclose = () => {
+    deadline = Date.now() + 600;
+    pending = null;
+    render();
+  };
+  render();
+}
+
+// After sleep or a network change an OPEN socket may be dead: a ping must be answered soon.
+// A socket still connecting is left to its own deadline, except when the network came back.
+function check(event) {
+  if (document.visibilityState === 'hidden') return;
+  if (socket.readyState === WebSocket.CONNECTING && event.type !== 'online') return;
+  if (!isOpen()) return connect();
+  ping();
+  deadline = Math.min(deadline, Date.now() + 3000);
+}
+
+function ping() {
+  lastPing = Date.now();
+  send({ type: 'ping' });
+}
+
+function resume() {
+  pending = 'resume';
+  send({ type: 'resume', seat: mine.seat, secret: mine.secret });
+}
+
+function handle(message) {
+  switch (message.type) {
+    case 'lobby':
+      lobby = message;
+      if (screen === 'connecting' && pending !== 'resume') screen = 'join';
+      break;
+    case 'seated':
+      remember({ seat: message.seat, secret: message.secret });
+      taken = false;
+      $('note').hidden = true;
+      break;
+    case 'state':
+      if (message.canRoll && !(state && state.canRoll) && navigator.vibrate) navigator.vibrate(150);
+      state = message;
+      pending = null;
+      screen = 'game';
+      break;
+    case 'rolling':
+      if (state) Object.assign(state, { rolling: true, canRoll: false });
+      break;
+    case 'unseated':
+      state = null;
+      pending = null;
+      taken = message.reason === 'taken';
+      if (!taken) remember(null);
+      screen = taken ? 'taken' : 'join';
+      if (message.reason === 'removed') say('The game removed you from the board.');
+      break;
+    case 'error':
+      failed(message);
+      break;
+  }
+}
+
+function failed(error) {
+  const was = pending;
+  pending = null;
+  if (was === 'resume' && (error.code === 'secret' || error.code === 'seat')) {
+    remember(null);
+    screen = 'join';
+    return say('Your seat is gone: please join again.');
+  }
+  say(error.message || 'Something went wrong: ' + error.code, error.code === 'name' ? 10000 : 4000);
+  // Any other failed resume: try again on a fresh socket rather than stay stuck.
+  if (was === 'resume') socket.close();
+}
+
+function say(text, ms = 4000) {
+  $('note').textContent = text;
+  $('note').hidden = false;
+  clearTimeout(noteTimer);
+  noteTimer = setTimeout(() => ($('note').hidden = true), ms);
+}
+
+// The name's rule as the game has it, so a typo is told at once; the game checks it again.
+function typedName() {
+  const name = $('name').value.trim();
+  const length = Array.from(name).length;
+  if (length >= 1 && length <= 16) return name;
+  say('Please enter a name of 1 to 16 characters.');
+  return null;
+}
+
+function isLight(colour) {
+  const rgb = /^#?([0-9a-f]{2})([0-9a-f]{2})([0-9a-f]{2})$/i.exec(colour || '');
+  if (!rgb) return true;
+  const [r, g, b] = rgb.slice(1).map((hex) => parseInt(hex, 16));
+  return 0.299 * r + 0.587 * g + 0.114 * b > 128;
+}
+
+function render() {
+  $('status').hidden = isOpen() || screen === 'connecting';
+  $('status').textContent = everOpen ? 'Reconnecting…' : 'Connecting…';
+  for (const id of ['connecting', 'join', 'game', 'taken']) $(id).hidden = screen !== id;
+  $('connectingText').textContent = isOpen() ? 'Finding your seat…' : 'Connecting…';
+  if (screen === 'join') renderJoin();
+  if (screen === 'game' && state) renderGame();
+}
+
+function renderJoin() {
+  const seats = lobby ? lobby.seats.filter((seat) => !seat.phone) : [];
+  const free = !lobby || lobby.free;
+  $('joinButton').disabled = !free || pending !== null || !isOpen();
+  $('joinButton').textContent = pending === 'join' ? 'Joining…' : 'Join';
+  $('full').hidden = free;
+  $('full').textContent = seats.length
+    ? 'The game is full: take a seat below.'
+    : 'Sorry, the game is full (nine players).';
+  $('seatsTitle').hidden = seats.length === 0;
+  $('seats').replaceChildren(...seats.map(seatButton));
+}
+
+function seatButton(seat) {
+  const button = document.createElement('button');
+  button.type = 'button';
+  button.className = 'seat';
+  button.disabled = pending !== null || !isOpen();
+  const swatch = document.createElement('span');
+  swatch.className = 'swatch';
+  swatch.style.setProperty('--swatch', seat.colour);
+  const label = 'Take seat ' + (seat.seat + 1) + (seat.name ? ' · ' + seat.name : '');
+  button.append(swatch, label);
+  button.onclick = () => {
+    const name = $('name').value.trim() ? typedName() : '';
+    if (name === null) return;
+    pending = 'take';
+    send(name ? { type: 'take', seat: seat.seat, name } : { type: 'take', seat: seat.seat });
+    render();
+  };
+  return button;
+}
+
+function renderGame() {
+  document.body.style.setProperty('--me', state.colour);
+  document.body.classList.toggle('light', isLight(state.colour));
+  $('me').textContent = playerName(state);
+  const turn = state.turn;
+  $('turnSwatch').hidden = !turn;
+  if (turn) $('turnSwatch').style.setProperty('--swatch', turn.colour);
+  $('turn').textContent = turnText(turn);
+  $('roll').disabled = !state.canRoll || !isOpen();
+  $('roll').textContent = state.rolling && turn && turn.seat === state.seat ? 'Rolling…' : 'Roll';
+  $('done').hidden = !state.finished;
+  $('wait').hidden = !(state.wait > 0);
+  $('wait').textContent = 'Sit out ' + state.wait + ' more turn' + (state.wait === 1 ? '' : 's');
+  $('field').textContent = state.field ? 'On field ' + state.field + ':' : 'At the start:';
+  $('task').hidden = !state.task;
+  $('task').textContent = state.task;
+}
+
+function turnText(turn) {
+  if (!turn) return 'Waiting for players';
+  const ours = turn.seat === state.seat;
+  if (state.rolling) return ours ? 'Your roll: watch the TV!' : playerName(turn) + ' is rolling…';
+  if (state.canRoll) return 'Your turn: roll!';
+  if (ours) return 'Your turn: waiting for the game…';
+  return 'Waiting for ' + playerName(turn) + ' to roll';
+}
+
+$('joinForm').onsubmit = (event) => {
+  event.preventDefault();
+  const name = typedName();
+  if (name === null) return;
+  pending = 'join';
+  send({ type: 'join', name });
+  render();
+};
+$('roll').onclick = () => send({ type: 'roll' });
+$('leave').onclick = $('leaveNo').onclick = $('leaveYes').onclick = (event) => {
+  if (event.target.id === 'leaveYes') send({ type: 'leave' });
+  $('leave').hidden = event.target.id === 'leave';
+  $('leaveAsk').hidden = !$('leave').hidden;
+  if (!$('leaveAsk').hidden) $('leaveAsk').scrollIntoView(false);
+};
+$('playHere').onclick = () => {
+  taken = false;
+  if (mine) resume();
+  else screen = 'join';
+  render();
+};
+
+setInterval(() => {
+  if (Date.now() > deadline) connect();
+  else if (isOpen() && Date.now() - lastPing >= 5000) ping();
+}, 250);
+window.addEventListener('online', check);
+window.addEventListener('pageshow', check);
+document.addEventListener('visibilitychange', check);
+connect();

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The game with --phones on loopback, as phones meet it: the link is read off the TV's QR code,
+# hostile clients try every limit while numpad + must still show its row within a second, three
+# phones play in real Chromiums, and Escape ends it all with exit code 0. Without --phones the
+# game opens no socket at all.
+# Usage: phones.sh BUILD_DIR
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd) build=$(cd "$1" && pwd)
+[ -n "${KRAXELBRETT_DESKTOP:-}" ] ||
+    exec env KRAXELBRETT_DESKTOP=1 "$root/scripts/with-display.sh" --desktop "$0" "$@"
+work=$(mktemp -d) game=
+trap '[ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "phones: $*" >&2; exit 1; }
+. "$root/tests/e2e/game.sh"
+# Debian's own Python, which has python3-selenium and python3-websockets.
+python=/usr/bin/python3
+
+# Without --phones: not a single network socket of its own.
+(cd "$build" && exec ./kraxelbrett 2>"$work/plain.said") &
+game=$!
+settled "$work/plain.png"
+[ -z "$(ss -Htuanp | grep "pid=$game,")" ] || fail "a socket without --phones: $(ss -tuanp | grep "pid=$game,")"
+escape plain "$work/plain.said"
+
+port=$($python -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+(cd "$build" && KRAXELBRETT_SEED=15 exec ./kraxelbrett --phones=127.0.0.1:$port >"$work/out" 2>"$work/said") &
+game=$!
+settled "$work/tv.png"
+link=$(zbarimg -q --raw "$work/tv.png") || fail "no QR code on the TV"
+[[ $link == HTTP://127.0.0.1:$port/* ]] || fail "the QR code says $link"
+
+# Whether slot N's row shows its colour on the screen now.
+row_shown() {
+    import -window root -crop 1x1+1900+$((100 * $1 + 5)) "$work/row.png"
+    [ "$(convert "$work/row.png" -format '%[fx:r+g+b > 0]' info:)" = 1 ]
+}
+$python "$root/tests/e2e/phones_hostile.py" "$link" >"$work/hostile" 2>&1 &
+hostile=$!
+# Meanwhile the keyboard is served as ever (the random messages may have seated a player or
+# two: the next row is the first not shown).
+sleep 3
+for _ in 1 2; do
+    slot=0
+    while row_shown $slot; do slot=$((slot + 1)); done
+    xdotool key KP_Add
+    start=$SECONDS
+    until row_shown $slot; do
+        [ $((SECONDS - start)) -le 1 ] || fail "numpad + took more than a second under attack"
+        sleep 0.05
+    done
+done
+wait "$hostile" || fail "hostile clients: $(tail -5 "$work/hostile")"
+for _ in $(seq 1 9); do xdotool key KP_Subtract sleep 0.2; done
+$python "$root/tests/e2e/phones_browser.py" "$link" \
+    >"$work/browser" 2>&1 || fail "phones in the browser: $(tail -5 "$work/browser")"
+escape phones "$work/said" 10
+echo "phones: hostile clients refused, three phones played"

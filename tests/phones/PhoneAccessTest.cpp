@@ -1,0 +1,93 @@
+#include "phones/PhoneAccess.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const PhoneAccessRules rules{"0123456789abcdef0123456789abcdef",
+                             {"192.168.1.5:8112", "kraxelbrett.local:8112"},
+                             {"", "app.js", "app.css"}};
+const std::string key = "/0123456789abcdef0123456789abcdef";
+const std::string upperKey = "/0123456789ABCDEF0123456789ABCDEF";
+const std::string home = "192.168.1.5:8112";
+const std::string origin = "http://192.168.1.5:8112";
+
+TEST(PhoneAccessTest, HostThenKeyThenPath) {
+    struct Case {
+        std::string method, target, host, origin;
+        bool upgrade;
+        PhoneRoute route;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"GET", key + "/", home, "", false, PhoneRoute::file, ""},
+        {"GET", upperKey + "/app.js?v=2", "KRAXELBRETT.local:8112", "", false, PhoneRoute::file,
+         "app.js"},
+        {"GET", key, home, "", false, PhoneRoute::redirect, ""},
+        {"GET", key + "/ws", home, origin, true, PhoneRoute::webSocket, ""},
+        {"GET", key + "/", "attacker.example:8112", "", false, PhoneRoute::misdirected, ""},
+        {"GET", "/", "192.168.1.5:8113", "", false, PhoneRoute::misdirected, ""},
+        {"GET", key + "/", "192.168.1.5", "", false, PhoneRoute::misdirected, ""},
+        {"GET", key + "/", "", "", false, PhoneRoute::misdirected, ""},
+        {"GET", "/", home, "", false, PhoneRoute::forbidden, ""},
+        {"GET", "/0123456789abcdef0123456789abcdee/", home, "", false, PhoneRoute::forbidden, ""},
+        {"GET", key + "0/", home, "", false, PhoneRoute::forbidden, ""},
+        {"GET", "http://192.168.1.5:8112" + key + "/", home, "", false, PhoneRoute::forbidden, ""},
+        {"POST", "/", home, "", false, PhoneRoute::forbidden, ""},
+        {"POST", key + "/", home, "", false, PhoneRoute::badMethod, ""},
+        {"GET", key + "/index.html", home, "", false, PhoneRoute::notFound, ""},
+        {"GET", key + "/../app.js", home, "", false, PhoneRoute::notFound, ""},
+        {"GET", key + "//", home, "", false, PhoneRoute::notFound, ""},
+        {"GET", key + "/ws", home, origin, false, PhoneRoute::upgradeRequired, ""},
+        {"GET", key + "/ws", home, "", true, PhoneRoute::forbidden, ""},
+        {"GET", key + "/ws", home, "http://attacker.example", true, PhoneRoute::forbidden, ""},
+        {"GET", key + "/ws", home, "https://192.168.1.5:8112", true, PhoneRoute::forbidden, ""},
+        {"GET", key + "/ws", home, "http://kraxelbrett.local:8112", true, PhoneRoute::forbidden,
+         ""},
+    };
+    for (const Case& c : cases) {
+        PhoneAccess access =
+            checkPhoneAccess({c.method, c.target, c.host, c.origin, c.upgrade}, rules);
+        EXPECT_EQ(access.route, c.route) << c.method << " " << c.target << " " << c.host;
+        EXPECT_EQ(access.file, c.file) << c.target;
+    }
+}
+
+TEST(PhoneAccessTest, ConnectionsAndMessagesWithinLimits) {
+    PhoneAdmission admission(5, 3);
+    struct Admit {
+        std::string address;
+        int release;
+        bool admitted;
+    };
+    // Three from a, then the fourth refused; b and c fill the total; a release lets one in.
+    const Admit admits[] = {{"a", 0, true},  {"a", 0, true}, {"a", 0, true},  {"a", 0, false},
+                            {"b", 0, true},  {"c", 0, true}, {"d", 0, false}, {"b", 1, true},
+                            {"d", 0, false}, {"a", 1, true}, {"a", 0, false}};
+    for (const Admit& a : admits) {
+        for (int i = 0; i < a.release; ++i) {
+            admission.release(a.address);
+        }
+        EXPECT_EQ(admission.admit(a.address), a.admitted) << a.address;
+    }
+
+    PhoneRate rate(20);
+    using Verdict = PhoneRate::Verdict;
+    struct Burst {
+        int atMilliseconds, messages;
+        Verdict verdict;
+    };
+    const Burst bursts[] = {{0, 20, Verdict::pass},   {0, 1, Verdict::warn},
+                            {0, 5, Verdict::drop},    {500, 10, Verdict::pass},
+                            {500, 1, Verdict::drop},  {1000, 10, Verdict::pass},
+                            {1000, 1, Verdict::warn}, {5000, 20, Verdict::pass}};
+    for (const Burst& b : bursts) {
+        for (int i = 0; i < b.messages; ++i) {
+            auto at = std::chrono::steady_clock::time_point() +
+                      std::chrono::milliseconds(b.atMilliseconds);
+            EXPECT_EQ(rate.check(at), b.verdict) << b.atMilliseconds << " ms, message " << i;
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,115 @@
+#include "phones/NetworkAddress.hpp"
+#include "phones/PhoneProtocol.hpp"
+#include "phones/PlayerName.hpp"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+namespace {
+const std::string secret(32, 'a');
+
+// What a message gives: its request as "ask seat name secret", or the error's code.
+std::string read(const std::string& message) {
+    const ReadMessage read = readPhoneMessage(message);
+    if (!read.request) {
+        const auto reply = nlohmann::json::parse(read.errorReply);
+        EXPECT_EQ(reply.at("type"), "error");
+        EXPECT_FALSE(reply.at("message").get<std::string>().empty());
+        return "error " + reply.at("code").get<std::string>();
+    }
+    const PhoneRequest& request = *read.request;
+    return std::to_string(static_cast<int>(request.ask)) + " " + std::to_string(request.seat) +
+           " " + request.name + " " + request.secret;
+}
+} // namespace
+
+TEST(PhoneMessages, OnlyKnownTypesWithTheirOwnFieldsAreRequests) {
+    const struct {
+        std::string message, read;
+    } cases[] = {
+        {R"({"type":"join","name":"Jörg"})", "0 -1 Jörg "},
+        {R"({"type":"take","seat":8})", "1 8  "},
+        {R"({"type":"take","seat":0,"name":"Anna"})", "1 0 Anna "},
+        {R"({"type":"resume","seat":3,"secret":")" + secret + R"("})", "2 3  " + secret},
+        {R"({"type":"roll"})", "3 -1  "},
+        {R"({"type":"leave"})", "4 -1  "},
+        {R"({"type":"ping"})", "5 -1  "},
+        {"", "error json"},
+        {"{", "error json"},
+        {"[1,2]", "error json"},
+        {R"("roll")", "error json"},
+        {"{\"type\":\"roll\"}\xff", "error json"},
+        {"{\"type\":\"join\",\"name\":\"\xc3\"}", "error json"},
+        {R"({})", "error type"},
+        {R"({"type":1})", "error type"},
+        {R"({"type":"dice","value":6})", "error type"},
+        {R"({"type":"roll","value":6})", "error field"},
+        {R"({"type":"join"})", "error field"},
+        {R"({"type":"join","name":7})", "error field"},
+        {R"({"type":"join","name":"a\u0007b"})", "error field"},
+        {R"({"type":"join","name":"a\u202eb"})", "error field"},
+        {R"({"type":"join","name":"a\u2067b"})", "error field"},
+        {R"({"type":"join","name":"a\u0085b"})", "error field"},
+        {R"({"type":"take","seat":9})", "error field"},
+        {R"({"type":"take","seat":-1})", "error field"},
+        {R"({"type":"take","seat":1.5})", "error field"},
+        {R"({"type":"take","seat":"1"})", "error field"},
+        {R"({"type":"take","seat":99999999999999999999})", "error field"},
+        {R"({"type":"resume","seat":3})", "error field"},
+        {R"({"type":"resume","seat":3,"secret":")" + std::string(32, 'A') + R"("})", "error field"},
+        {R"({"type":"resume","seat":3,"secret":")" + std::string(31, 'a') + R"("})", "error field"},
+        {R"({"type":"join","name":")" + std::string(1100, 'a') + R"("})", "error field"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(read(c.message), c.read) << c.message;
+    }
+}
+
+TEST(PhoneMessages, ANameIsOneToSixteenCharactersTheFontDraws) {
+    const auto drawable = [](sf::Uint32 codePoint) { return codePoint < 0x250; };
+    const struct {
+        std::string given, name, problem;
+    } cases[] = {
+        {"Anna", "Anna", ""},
+        {"  Jörg \u00a0", "Jörg", ""},
+        {"Mary Ann", "Mary Ann", ""},
+        {"0123456789abcdef", "0123456789abcdef", ""},
+        {"  ", "", "A name needs at least one character."},
+        {"", "", "A name needs at least one character."},
+        {"0123456789abcdefg", "", "A name has at most 16 characters."},
+        {"ÄÖÜäöüßÄÖÜäöüßÄÖ", "ÄÖÜäöüßÄÖÜäöüßÄÖ", ""},
+        {"Bob🍺🍺😀", "", "The game cannot show 🍺😀."},
+    };
+    for (const auto& c : cases) {
+        const NameCheck checked = checkName(c.given, drawable);
+        EXPECT_EQ(checked.name, c.name) << c.given;
+        EXPECT_EQ(checked.problem, c.problem) << c.given;
+    }
+}
+
+TEST(PhoneAddresses, TheDefaultRoutesLanAddressesNeverVirtualOnes) {
+    const std::vector<InterfaceAddress> machine{
+        {"lo", "127.0.0.1", true},       {"docker0", "172.17.0.1", false},
+        {"br-5f2", "172.18.0.1", false}, {"veth1a", "10.200.0.1", false},
+        {"tun0", "10.8.0.2", false},     {"eth0", "169.254.10.20", false},
+        {"wlan0", "192.168.1.20", false}, {"eth1", "10.0.0.5", false},
+    };
+    const struct {
+        std::vector<InterfaceAddress> interfaces;
+        std::vector<std::string> routes, shown;
+    } cases[] = {
+        {machine, {"wlan0"}, {"192.168.1.20"}},
+        // A VPN that takes the default route is still no way for phones in.
+        {machine, {"tun0"}, {"192.168.1.20", "10.0.0.5"}},
+        {machine, {}, {"192.168.1.20", "10.0.0.5"}},
+        {{machine[0], machine[1], machine[5]}, {"eth0"}, {}},
+        {{{"wlan0", "192.168.1.20", false}, {"wlan0", "192.168.1.20", false}}, {}, {"192.168.1.20"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(phoneAddresses(c.interfaces, c.routes), c.shown);
+    }
+}
