@@ -19,6 +19,7 @@ const sf::Time eventPollInterval = sf::milliseconds(10);
 
 void Game::update() {
     hasEvent = false;
+    phoneHandled = false;
     if (!isOpen()) {
         return;
     }
