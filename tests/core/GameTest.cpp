@@ -530,3 +530,54 @@ TEST(Phones, EachPhonePlaysItsOwnSeat) {
     EXPECT_EQ(shown["canRoll"], true);
     EXPECT_EQ(test.next, 3u) << "three rolls";
 }
+
+// Mutated messages from five phones: each is answered with a reply or an error, never a crash
+// or an exception, and the game stays consistent. The sanitizers' build runs it too.
+TEST(Phones, MutatedMessagesGiveRepliesNotCrashes) {
+    const std::string seeds[] = {
+        R"({"type":"join","name":"Anna"})", R"({"type":"take","seat":0,"name":"Bob"})",
+        R"({"type":"resume","seat":1,"secret":"0123456789abcdef0123456789abcdef"})",
+        R"({"type":"roll"})", R"({"type":"leave"})"};
+    TestPhones phones;
+    TestGame test({}, {}, false, &phones);
+    Game& game = *test.game;
+    std::mt19937 random(20261208u);
+    int mostPlayers = 0;
+    for (PhoneId phone = 1; phone <= 5; ++phone)
+        phones.arrivals.push_back({PhoneArrival::Kind::connected, phone, {}});
+    for (int round = 0; round < 3000; ++round) {
+        std::string message = seeds[random() % 5];
+        for (int change = 0; change < round % 4; ++change) {
+            const std::size_t at = random() % (message.size() + 1);
+            switch (random() % 3) {
+            case 0:
+                if (at < message.size())
+                    message[at] = static_cast<char>(message[at] ^ (1 << (random() % 8)));
+                break;
+            case 1: message.erase(at, random() % 4); break;
+            default: message.insert(at, 1, static_cast<char>(random() % 256)); break;
+            }
+        }
+        const ReadMessage read = readPhoneMessage(message);
+        ASSERT_EQ(read.request.has_value(), read.errorReply.empty()) << message;
+        if (!read.request) {
+            ASSERT_FALSE(nlohmann::json::parse(read.errorReply, nullptr, false).is_discarded());
+            continue;
+        }
+        const auto phone = static_cast<PhoneId>(1 + random() % 5);
+        phones.arrivals.push_back({PhoneArrival::Kind::request, phone, *read.request});
+        if (round % 97 == 0)
+            phones.arrivals.push_back({PhoneArrival::Kind::disconnected, phone, {}});
+        if (round % 97 == 1)
+            phones.arrivals.push_back({PhoneArrival::Kind::connected, phone, {}});
+        for (int update = 0; update < 4; ++update)
+            game.update();
+        ASSERT_EQ(game.playerCount, static_cast<int>(game.players.size()));
+        ASSERT_LE(game.playerCount, 9);
+        mostPlayers = std::max(mostPlayers, game.playerCount);
+    }
+    // The mutants reached the game: phones joined, and rolled.
+    EXPECT_GE(mostPlayers, 3);
+    EXPECT_TRUE(std::any_of(test.cues.begin(), test.cues.end(),
+                            [](const auto& cue) { return cue.first == Cue::knock; }));
+}
