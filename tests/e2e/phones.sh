@@ -34,7 +34,7 @@ row_shown() {
     import -window root -crop 1x1+1900+$((100 * $1 + 5)) "$work/row.png"
     [ "$(convert "$work/row.png" -format '%[fx:r+g+b > 0]' info:)" = 1 ]
 }
-$python "$root/tests/e2e/phones_hostile.py" "$link" >"$work/hostile" 2>&1 &
+KRAXELBRETT_SEED=1208 $python "$root/tests/e2e/phones_hostile.py" "$link" >"$work/hostile" 2>&1 &
 hostile=$!
 # Meanwhile the keyboard is served as ever (the random messages may have seated a player or
 # two: the next row is the first not shown).
