@@ -181,14 +181,14 @@ private:
     std::deque<sf::Event> pendingEvents;
     std::mt19937 randomEngine;
     bool closeRequested = false;
-    Speaker speaker;
     bool muted = false;
+    bool phoneHandled = false;
+    Speaker speaker;
     /// Cues of what the next frame shows, played once it is on the screen.
     std::vector<Cue> cuesDue;
 
     /// What the phones asked and have not been answered, oldest first.
     std::deque<PhoneArrival> pendingArrivals;
-    bool phoneHandled = false;
     std::array<PhoneSeat, maxPlayers> seats;
     /// Every phone connected, with its seat, or -1 while it has none.
     std::map<PhoneId, int> phoneSeats;

@@ -170,6 +170,7 @@ void Game::tellPhones() {
         return;
     }
     std::vector<SeatView> all;
+    all.reserve(static_cast<std::size_t>(playerCount));
     for (int seat = 0; seat < playerCount; ++seat) {
         all.push_back(seatView(seat));
     }

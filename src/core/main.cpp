@@ -93,7 +93,7 @@ std::string openToPhones(PhoneServer& server, const PhonesPlace& place, GameOpti
         options.phones = &server;
         return {};
     }
-    const std::string problem = server.start(settings);
+    std::string problem = server.start(settings);
     if (!problem.empty()) {
         return problem;
     }

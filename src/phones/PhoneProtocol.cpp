@@ -103,7 +103,7 @@ ReadMessage readPhoneMessage(std::string_view text) {
     if (type == message.end() || !type->is_string()) {
         return refused("type", "a message needs a type");
     }
-    const auto known =
+    const auto* const known =
         std::find_if(messageTypes.begin(), messageTypes.end(),
                      [&](const MessageType& candidate) { return candidate.type == *type; });
     if (known == messageTypes.end()) {

@@ -39,7 +39,9 @@ constexpr auto idleTime = 20s;
 constexpr auto writeTime = 20s;
 constexpr std::size_t waitingRequestLimit = 512;
 constexpr std::size_t sendQueueLimit = 64;
-constexpr std::size_t sendQueueBytes = 64 * 1024;
+constexpr std::size_t sendQueueBytes = std::size_t{64} * 1024;
+// What a closing connection may still send before it is cut off.
+constexpr std::size_t lingerBytes = std::size_t{64} * 1024;
 constexpr const char* serverName = "kraxelbrett";
 
 class WsSession;
@@ -354,7 +356,7 @@ private:
         }
     }
 
-    Response page(const PhoneAccess& access, unsigned version) const {
+    static Response page(const PhoneAccess& access, unsigned version) {
         Response response = answer(http::status::ok, version, "");
         for (const PageFile& file : phonePageFiles()) {
             if (file.name == access.file) {
@@ -401,7 +403,7 @@ private:
         stream.async_read_some(net::buffer(discard),
                                [self = shared_from_this()](beast::error_code ec, std::size_t n) {
                                    self->drained += n;
-                                   if (!ec && self->drained < 64 * 1024) {
+                                   if (!ec && self->drained < lingerBytes) {
                                        self->drain();
                                    }
                                });

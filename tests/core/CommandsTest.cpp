@@ -97,7 +97,7 @@ TEST(CommandLine, ADeckMuteAndPhonesInAnyOrderEachOnce) {
         std::string deck;
         Action action;
         bool mute;
-        std::string phones = ""; // address|port|exact
+        const char* phones = ""; // address|port|exact
     } cases[] = {
         {{}, "", Action::play, false},
         {{"english"}, "english", Action::play, false},
@@ -115,7 +115,10 @@ TEST(CommandLine, ADeckMuteAndPhonesInAnyOrderEachOnce) {
         {{"--list-decks"}, "", Action::listDecks, false},
         {{"--version"}, "", Action::version, false},
         {{"--phones"}, "", Action::play, false, "0.0.0.0|8112|0"},
-        {{"english", "--phones=127.0.0.1:9000", "--mute"}, "english", Action::play, true,
+        {{"english", "--phones=127.0.0.1:9000", "--mute"},
+         "english",
+         Action::play,
+         true,
          "127.0.0.1|9000|1"},
         {{"--phones=[::1]:65535"}, "", Action::play, false, "::1|65535|1"},
         {{"--phones", "--phones=127.0.0.1:9000"}, "", Action::usage, false},
@@ -135,10 +138,10 @@ TEST(CommandLine, ADeckMuteAndPhonesInAnyOrderEachOnce) {
         EXPECT_EQ(read.action, c.action) << shown;
         EXPECT_EQ(read.deck, c.deck) << shown;
         EXPECT_EQ(read.mute, c.mute) << shown;
-        const std::string phones =
-            read.phones ? read.phones->address + "|" + std::to_string(read.phones->port) + "|" +
-                              std::to_string(read.phones->exact)
-                        : "";
+        const std::string phones = read.phones ? read.phones->address + "|" +
+                                                     std::to_string(read.phones->port) + "|" +
+                                                     std::to_string(read.phones->exact)
+                                               : "";
         EXPECT_EQ(phones, c.phones) << shown;
     }
 }

@@ -93,9 +93,9 @@ TEST(PhoneMessages, ANameIsOneToSixteenCharactersTheFontDraws) {
 
 TEST(PhoneAddresses, TheDefaultRoutesLanAddressesNeverVirtualOnes) {
     const std::vector<InterfaceAddress> machine{
-        {"lo", "127.0.0.1", true},       {"docker0", "172.17.0.1", false},
-        {"br-5f2", "172.18.0.1", false}, {"veth1a", "10.200.0.1", false},
-        {"tun0", "10.8.0.2", false},     {"eth0", "169.254.10.20", false},
+        {"lo", "127.0.0.1", true},        {"docker0", "172.17.0.1", false},
+        {"br-5f2", "172.18.0.1", false},  {"veth1a", "10.200.0.1", false},
+        {"tun0", "10.8.0.2", false},      {"eth0", "169.254.10.20", false},
         {"wlan0", "192.168.1.20", false}, {"eth1", "10.0.0.5", false},
     };
     const struct {
@@ -107,7 +107,9 @@ TEST(PhoneAddresses, TheDefaultRoutesLanAddressesNeverVirtualOnes) {
         {machine, {"tun0"}, {"192.168.1.20", "10.0.0.5"}},
         {machine, {}, {"192.168.1.20", "10.0.0.5"}},
         {{machine[0], machine[1], machine[5]}, {"eth0"}, {}},
-        {{{"wlan0", "192.168.1.20", false}, {"wlan0", "192.168.1.20", false}}, {}, {"192.168.1.20"}},
+        {{{"wlan0", "192.168.1.20", false}, {"wlan0", "192.168.1.20", false}},
+         {},
+         {"192.168.1.20"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(phoneAddresses(c.interfaces, c.routes), c.shown);
