@@ -54,4 +54,5 @@ for _ in $(seq 1 9); do xdotool key KP_Subtract sleep 0.2; done
 $python "$root/tests/e2e/phones_browser.py" "$link" \
     >"$work/browser" 2>&1 || fail "phones in the browser: $(tail -5 "$work/browser")"
 escape phones "$work/said" 10
+tail -1 "$work/browser"
 echo "phones: hostile clients refused, three phones played"
