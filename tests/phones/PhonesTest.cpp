@@ -1,5 +1,6 @@
 #include "phones/NetworkAddress.hpp"
 #include "phones/PhoneProtocol.hpp"
+#include "phones/PhoneServer.hpp"
 #include "phones/PlayerName.hpp"
 
 #include <gtest/gtest.h>
@@ -114,4 +115,27 @@ TEST(PhoneAddresses, TheDefaultRoutesLanAddressesNeverVirtualOnes) {
     for (const auto& c : cases) {
         EXPECT_EQ(phoneAddresses(c.interfaces, c.routes), c.shown);
     }
+}
+
+TEST(PhoneServer, ATakenPortGivesTheNextOrOneLine) {
+    PhoneServer holder;
+    PhoneServerSettings settings;
+    settings.address = "127.0.0.1";
+    settings.key = std::string(32, 'a');
+    ASSERT_EQ(holder.start(settings), "");
+    const unsigned short taken = holder.port();
+    settings.port = taken;
+
+    PhoneServer exact;
+    EXPECT_EQ(exact.start(settings), "kraxelbrett: cannot listen on 127.0.0.1:" +
+                                         std::to_string(taken) + ": Address already in use\n");
+    settings.tryNextPorts = true;
+    PhoneServer next;
+    EXPECT_EQ(next.start(settings), "");
+    EXPECT_GT(next.port(), taken);
+    EXPECT_LE(next.port(), taken + 20);
+    settings.address = "192.0.2.300";
+    PhoneServer nowhere;
+    EXPECT_NE(nowhere.start(settings).find("kraxelbrett: cannot listen on 192.0.2.300:"),
+              std::string::npos);
 }
