@@ -12,8 +12,9 @@ work=$(mktemp -d) game=
 trap '[ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "phones: $*" >&2; exit 1; }
 . "$root/tests/e2e/game.sh"
-# Debian's own Python, which has python3-selenium and python3-websockets.
-python=/usr/bin/python3
+# Debian's own Python, which has python3-selenium and python3-websockets; the sanitizers'
+# preloaded library is for the game alone (chromedriver does not start with it).
+python="env -u LD_PRELOAD /usr/bin/python3"
 
 # Without --phones: not a single network socket of its own.
 (cd "$build" && exec ./kraxelbrett 2>"$work/plain.said") &
@@ -22,7 +23,7 @@ settled "$work/plain.png"
 [ -z "$(ss -Htuanp | grep "pid=$game,")" ] || fail "a socket without --phones: $(ss -tuanp | grep "pid=$game,")"
 escape plain "$work/plain.said"
 
-port=$($python -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 (cd "$build" && KRAXELBRETT_SEED=15 exec ./kraxelbrett --phones=127.0.0.1:$port >"$work/out" 2>"$work/said") &
 game=$!
 settled "$work/tv.png"
