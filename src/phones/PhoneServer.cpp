@@ -138,7 +138,7 @@ public:
 
     // Queues a message; a phone whose queue is full has stopped reading and is dropped.
     void send(std::string message) {
-        if (closing || dropped) {
+        if (dropped) {
             return;
         }
         if (queue.size() >= sendQueueLimit || queuedBytes + message.size() > sendQueueBytes) {
@@ -149,16 +149,6 @@ public:
         queue.push_back(std::move(message));
         if (queue.size() == 1) {
             write();
-        }
-    }
-
-    void disconnect() {
-        if (closing || dropped) {
-            return;
-        }
-        closing = true;
-        if (queue.empty()) {
-            close();
         }
     }
 
@@ -239,14 +229,7 @@ private:
         queue.pop_front();
         if (!queue.empty()) {
             write();
-        } else if (closing && !dropped) {
-            close();
         }
-    }
-
-    void close() {
-        ws.async_close(websocket::close_code::normal,
-                       [self = shared_from_this()](beast::error_code) {});
     }
 
     // Ends the connection at once; the read and write under way end with it.
@@ -265,7 +248,6 @@ private:
     std::deque<std::string> queue;
     std::size_t queuedBytes = 0;
     std::uint64_t writes = 0;
-    bool closing = false;
     bool dropped = false;
 };
 
@@ -578,17 +560,6 @@ void PhoneServer::send(PhoneId phone, std::string message) {
     net::post(state->io, [state = state.get(), phone, message = std::move(message)]() mutable {
         if (auto session = state->phone(phone)) {
             session->send(std::move(message));
-        }
-    });
-}
-
-void PhoneServer::disconnect(PhoneId phone) {
-    if (!state->thread.joinable()) {
-        return;
-    }
-    net::post(state->io, [state = state.get(), phone] {
-        if (auto session = state->phone(phone)) {
-            session->disconnect();
         }
     });
 }

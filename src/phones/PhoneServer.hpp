@@ -28,8 +28,6 @@ public:
     virtual std::vector<PhoneArrival> takeArrivals() = 0;
     /// Sends a finished message (JSON text) to the phone, if it is still there.
     virtual void send(PhoneId phone, std::string message) = 0;
-    /// Closes the phone's socket once what was sent to it has gone out.
-    virtual void disconnect(PhoneId phone) = 0;
 };
 
 /// Where and how the server listens.
@@ -65,7 +63,6 @@ public:
 
     std::vector<PhoneArrival> takeArrivals() override;
     void send(PhoneId phone, std::string message) override;
-    void disconnect(PhoneId phone) override;
 
 private:
     struct State;

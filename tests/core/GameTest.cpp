@@ -434,7 +434,6 @@ struct TestPhones final : PhoneLink {
     void send(PhoneId phone, std::string message) override {
         told[phone].push_back(nlohmann::json::parse(message));
     }
-    void disconnect(PhoneId /*phone*/) override {}
 
     std::vector<PhoneArrival> arrivals;
     std::map<PhoneId, std::vector<nlohmann::json>> told;
