@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the libraries the Windows game links statically, with MinGW-w64 from Debian's own source
-# packages, into DIR/prefix: FreeType, and SFML 2.5.1 with its sound module and what that needs,
-# Ogg, Vorbis, FLAC and OpenAL Soft. Does nothing once that is done for the libraries listed
-# below; a prefix built for fewer is built anew. Debian's SFML source has the bundled Windows
-# libraries removed (stb_image, a header, stays), so all of them are built here, each with none
-# of its optional libraries. Their licence texts go to DIR/prefix/share/licences.
+# packages, into DIR/prefix: FreeType, SFML 2.5.1 with its sound module and what that needs,
+# Ogg, Vorbis, FLAC and OpenAL Soft, and qrcodegen for the phones' QR code. Does nothing once
+# that is done for the libraries listed below; a prefix built for fewer is built anew. Debian's
+# SFML source has the bundled Windows libraries removed (stb_image, a header, stays), so all of
+# them are built here, each with none of its optional libraries. Their licence texts go to
+# DIR/prefix/share/licences.
 #
 # The source lists are fetched into DIR with a sources list of our own: the machine's deb-src
 # entries or, where it has none, deb-src entries made from its deb entries. The machine's apt
@@ -25,6 +26,7 @@ prefix=$dir/prefix
 # What a finished prefix holds, kept in its marker: a prefix from before a library was added
 # lacks it and is built again.
 libraries="freetype ogg vorbis flac openal-soft sfml-system sfml-window sfml-graphics sfml-audio"
+libraries+=" qrcodegen"
 [ "$(cat "$prefix/complete" 2>/dev/null)" = "$libraries" ] && exit 0
 rm -rf "$dir/apt" "$dir/apt-next" "$dir/src" "$dir/obj" "$prefix" "$dir"/*.log
 mkdir -p "$dir/apt/sources.list.d" "$dir/apt/lists/partial" "$dir/apt/cache" "$dir/src"
@@ -96,6 +98,10 @@ apt-get -qq "${apt_options[@]}" update
 apt-get -qq "${next_options[@]}" update
 (cd "$dir/src" && quietly "$dir/source.log" apt-get -qq "${apt_options[@]}" source \
   libfreetype-dev libsfml-dev libogg-dev libvorbis-dev libflac-dev)
+# Bookworm's qr-code-generator, like its openal-soft, has its upstream tarball in the archive but
+# not its Debian changes, which only package it.
+(cd "$dir/src" && quietly "$dir/source.log" apt-get -qq "${apt_options[@]}" --tar-only source \
+  libqrcodegencpp-dev && quietly "$dir/source.log" tar xf qr-code-generator_*.orig.tar.gz)
 (cd "$dir/src" && quietly "$dir/source.log" apt-get -qq "${next_options[@]}" --tar-only source \
   libopenal-dev && quietly "$dir/source.log" tar xf openal-soft_*.orig.tar.[gx]z)
 
@@ -171,6 +177,16 @@ build sfml 'libsfml-*' -DBUILD_SHARED_LIBS=FALSE -DSFML_USE_STATIC_STD_LIBS=TRUE
   -DSFML_USE_SYSTEM_DEPS=TRUE -DSFML_BUILD_AUDIO=TRUE -DSFML_BUILD_NETWORK=FALSE \
   -DSFML_BUILD_EXAMPLES=FALSE -DSFML_BUILD_DOC=FALSE
 
+# qrcodegen is one source file: a static library of it, laid out as Debian's package has it.
+qrcodegen=$(echo "$dir"/src/QR-Code-generator-*)
+echo "Building qrcodegen for Windows"
+mkdir -p "$dir/obj/qrcodegen" "$prefix/include/qrcodegen" "$prefix/lib"
+quietly "$dir/qrcodegen.log" x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -c \
+  "$qrcodegen/cpp/qrcodegen.cpp" -o "$dir/obj/qrcodegen/qrcodegen.o"
+quietly "$dir/qrcodegen.log" x86_64-w64-mingw32-ar rcs "$prefix/lib/libqrcodegencpp.a" \
+  "$dir/obj/qrcodegen/qrcodegen.o"
+cp "$qrcodegen/cpp/qrcodegen.hpp" "$prefix/include/qrcodegen/"
+
 # The licences that travel with a program that links these libraries, one text file each.
 licences=$prefix/share/licences
 mkdir -p "$licences"
@@ -180,6 +196,8 @@ cp "$src"/libogg-*/COPYING "$licences/Ogg.txt"
 cp "$src"/libvorbis-*/COPYING "$licences/Vorbis.txt"
 cp "$src"/flac-*/COPYING.Xiph "$licences/FLAC.txt"
 cp "$sfml/license.md" "$licences/SFML.txt"
+# qrcodegen's licence is the last section of its read-me.
+sed -n '/^License$/,$p' "$qrcodegen/Readme.markdown" >"$licences/qrcodegen.txt"
 # OpenAL Soft's own licence, the LGPL, and those of the parts it includes from elsewhere.
 (
   cd "$openal"

@@ -4,8 +4,10 @@
 # alike, its first settled frame and the one after three players have joined with numpad plus
 # are the native game's pixel for pixel (Mesa's software renderer draws both), and Escape ends
 # it with exit code 0. It is heard too, through OpenAL Soft's WAV writer in place of a sound
-# card: a player joining makes a sound, and with --mute there is none. The frames, the WAV files
-# and the games' output are kept in WINDOWS_DIR/test-frames.
+# card: a player joining makes a sound, and with --mute there is none. It plays from a phone:
+# with --phones on loopback, a WebSocket client takes the link off the TV's QR code, joins, rolls
+# and sees its token move. The frames, the WAV files and the games' output are kept in
+# WINDOWS_DIR/test-frames.
 # Usage: test-windows.sh NATIVE_BUILD_DIR WINDOWS_DIR
 set -euo pipefail
 
@@ -99,12 +101,13 @@ same_frames() {
 
 mkdir -p "$work/game"
 (cd "$work/game" && cmake -E tar xf "$zip")
-expected="Alkoholfrei spielen.bat LICENSE.txt Play alcohol-free.bat Play in English.bat README.txt"
+expected="Alkoholfrei spielen.bat LICENSE.txt Play alcohol-free.bat Play in English.bat"
+expected+=" Play with phones.bat README.txt"
 expected+=" assets/SmallMemory-LICENSE.txt assets/SmallMemory.ttf assets/dice.png"
 expected+=" decks/alcohol-free.toml decks/alkoholfrei.toml decks/deutsch.toml decks/english.toml"
 expected+=" kraxelbrett.exe"
 expected+=" licences/FLAC.txt licences/FreeType.txt licences/Ogg.txt licences/OpenAL-Soft.txt"
-expected+=" licences/SFML.txt licences/Vorbis.txt"
+expected+=" licences/SFML.txt licences/Vorbis.txt licences/qrcodegen.txt"
 found=$(cd "$work/game" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs)
 [ "$found" = "$expected" ] || fail "the zip holds: $found"
 
@@ -165,9 +168,60 @@ listen windows-muted --mute
 [ ! -s "$frames/windows-muted.sounds" ] ||
   fail "with --mute a player joined, and the WAV file holds: $(xargs <"$frames/windows-muted.sounds")"
 
+# A phone on loopback, as Debian's Python with python3-websockets plays one: the link is read off
+# the QR code, as a phone reads it, and the one printed on standard output must say the same.
+python=/usr/bin/python3
+port=$($python -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0))
+print(s.getsockname()[1])')
+(cd "$work/game" && exec wine kraxelbrett.exe --phones=127.0.0.1:$port) \
+  >"$frames/windows-phones.log" 2>"$frames/windows-phones.err" &
+game=$!
+poll 60 window_shown || fail "no window with --phones"
+settled_frame windows-phones
+link=$(zbarimg -q --raw "$frames/windows-phones.png") || fail "no QR code with --phones"
+[[ $link == HTTP://127.0.0.1:$port/* ]] || fail "the QR code says $link"
+printed=$(sed -n 's/^kraxelbrett: phones join at //p' "$frames/windows-phones.log" | tr -d '\r')
+[ "${printed^^}" = "$link" ] || fail "the QR code says $link, standard output ${printed:-nothing}"
+timeout 30 $python - "$link" <<'PYTHON' || fail "the phone did not play"
+import asyncio, json, sys, urllib.parse
+import websockets
+
+link = urllib.parse.urlsplit(sys.argv[1])
+origin = f"http://127.0.0.1:{link.port}"
+
+async def until(phone, label, wanted):
+    async def read():
+        while True:
+            message = json.loads(await phone.recv())
+            if message["type"] == "error" or wanted(message):
+                return message
+    try:
+        message = await asyncio.wait_for(read(), 10)
+    except asyncio.TimeoutError:
+        sys.exit(f"test-windows: no {label} message within 10 s")
+    if message["type"] == "error":
+        sys.exit(f"test-windows: waiting for {label}: {message}")
+    return message
+
+async def play():
+    async with websockets.connect(f"ws://127.0.0.1:{link.port}{link.path}ws", origin=origin,
+                                  open_timeout=10) as phone:
+        await phone.send(json.dumps({"type": "join", "name": "Wine"}))
+        await until(phone, "seated", lambda message: message["type"] == "seated")
+        await phone.send(json.dumps({"type": "roll"}))
+        await until(phone, "rolling", lambda message: message["type"] == "rolling")
+        state = await until(phone, "state with a field", lambda message:
+                            message["type"] == "state" and message.get("field", 0) > 0)
+        print(f"test-windows: a phone joined, rolled and went to field {state['field']}")
+
+asyncio.run(play())
+PYTHON
+xdotool key Escape
+ends_with_zero windows-phones
+
 same_frames first
 same_frames three-players
 same_frames english-first
 same_frames english-three-players
 echo "test-windows: the Windows game draws the Linux frames, with the English deck too, is heard"\
-  "as it should be, and ends with exit code 0"
+  "as it should be, plays from a phone, and ends with exit code 0"
