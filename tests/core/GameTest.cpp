@@ -528,6 +528,11 @@ TEST(Phones, EachPhonePlaysItsOwnSeat) {
     EXPECT_EQ(shown["task"], game.fieldTexts[game.players[0].position].text);
     EXPECT_EQ(shown["canRoll"], true);
     EXPECT_EQ(test.next, 3u) << "three rolls";
+
+    // A phone away is marked on the TV: its name greys until it is back.
+    phones.arrivals.push_back({PhoneArrival::Kind::disconnected, 1, {}});
+    game.update();
+    EXPECT_NE(game.players[0].nameText.getFillColor(), sf::Color::Black);
 }
 
 // Mutated messages from five phones: each is answered with a reply or an error, never a crash
