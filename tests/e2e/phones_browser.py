@@ -89,20 +89,18 @@ class Phone:
 
 
 def tv_shows_names(shot, slots):
-    """Whether each slot's row on the TV has dark text (each channel below a quarter; not a
-    solid fill) where the name is drawn: x 1200..1400 of the row y 100*slot..100*slot+90, at
-    1920x1080. The rows' backgrounds are the players' colours, bright in some channel."""
-    size = subprocess.run(["identify", "-format", "%w %h", shot], capture_output=True,
-                          text=True, check=True).stdout.split()
-    sx, sy = int(size[0]) / 1920, int(size[1]) / 1080
+    """Whether each slot's row on the TV shows a name before its task: from x 1200 of the row
+    (y 100*slot..100*slot+90, at 1920x1080) two runs of dark text (each channel below a
+    quarter) apart by the name's gap, where a keyboard player's task alone is one run with no
+    gap as wide. The rows' backgrounds are the players' colours, bright in some channel."""
     for slot in slots:
-        box = "%dx%d+%d+%d" % (200 * sx, 90 * sy, 1200 * sx, 100 * slot * sy)
-        dark = float(subprocess.run(
-            ["convert", shot, "-crop", box, "+repage", "-channel", "RGB", "-separate",
-             "-evaluate-sequence", "Max", "-threshold", "25%", "-negate", "-format", "%[fx:mean]",
-             "info:"],
-            capture_output=True, text=True, check=True).stdout)
-        if not 0.002 < dark < 0.6:
+        columns = subprocess.run(
+            ["convert", shot, "-crop", "500x60+1200+%d" % (100 * slot + 15), "+repage",
+             "-channel", "RGB", "-separate", "-evaluate-sequence", "Max", "-threshold", "25%",
+             "-negate", "-scale", "500x1!", "-depth", "8", "gray:-"],
+            capture_output=True, check=True).stdout
+        inked = [at for at, level in enumerate(columns) if level > 0]
+        if not inked or inked[0] > 5 or max(b - a for a, b in zip(inked, inked[1:])) < 10:
             return False
     return True
 
