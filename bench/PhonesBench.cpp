@@ -92,6 +92,15 @@ struct PhonesGame {
     }
     ~PhonesGame() { std::filesystem::remove(output); }
 
+    /// Whether the game printed its link and shows its board; if not, the benchmark fails.
+    bool ready(XScreen& screen, benchmark::State& state) const {
+        if (!key.empty() && screen.waitFor(boardShown, 15s, boardPixel)) {
+            return true;
+        }
+        state.SkipWithError("the game with --phones did not start");
+        return false;
+    }
+
     std::filesystem::path output;
     GameProcess game;
     std::string key;
@@ -119,8 +128,7 @@ void tapToDie(benchmark::State& state) {
     XScreen screen;
     for (auto _ : state) {
         PhonesGame phones;
-        if (phones.key.empty() || !awaitBoard(screen, state)) {
-            state.SkipWithError("the game with --phones did not start");
+        if (!phones.ready(screen, state)) {
             return;
         }
         BenchPhone phone(phones.io, phones.key, "127.0.0.1");
@@ -172,8 +180,7 @@ void idleWithNinePhones(benchmark::State& state) {
         }
 
         PhonesGame phones;
-        if (phones.key.empty() || !awaitBoard(screen, state)) {
-            state.SkipWithError("the game with --phones did not start");
+        if (!phones.ready(screen, state)) {
             return;
         }
         std::vector<std::unique_ptr<BenchPhone>> nine;
@@ -223,8 +230,7 @@ void memoryWith32Connections(benchmark::State& state) {
         }
 
         PhonesGame phones;
-        if (phones.key.empty() || !awaitBoard(screen, state)) {
-            state.SkipWithError("the game with --phones did not start");
+        if (!phones.ready(screen, state)) {
             return;
         }
         std::this_thread::sleep_for(settlingTime);
