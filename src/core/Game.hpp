@@ -9,6 +9,7 @@
 #include "core/Layout.hpp"
 #include "phones/PhoneInvite.hpp"
 #include "phones/PhoneServer.hpp"
+#include "phones/PlayerName.hpp"
 #include "players/Player.hpp"
 #include "players/StatusPanel.hpp"
 #include "sound/Cue.hpp"
@@ -170,7 +171,8 @@ private:
     void releaseSeat(int seat, std::string_view reason);
     void tellPhones();
     SeatView seatView(int seat) const;
-    bool drawable(sf::Uint32 codePoint) const;
+    /// The name a phone gave, trimmed and checked against the game's font.
+    NameCheck checkedName(const std::string& given) const;
     std::size_t inviteShown() const;
 
     GameOptions options;

@@ -73,8 +73,7 @@ bool Game::handlePhoneRequest(PhoneId phone, const PhoneRequest& request) {
 
     switch (request.ask) {
     case PhoneAsk::join: {
-        const NameCheck name =
-            checkName(request.name, [this](sf::Uint32 codePoint) { return drawable(codePoint); });
+        const NameCheck name = checkedName(request.name);
         if (!name.problem.empty()) {
             refuse("name", name.problem);
         } else if (playerCount >= maxPlayers) {
@@ -90,11 +89,7 @@ bool Game::handlePhoneRequest(PhoneId phone, const PhoneRequest& request) {
         break;
     }
     case PhoneAsk::take: {
-        const NameCheck name = request.name.empty()
-                                   ? NameCheck{}
-                                   : checkName(request.name, [this](sf::Uint32 codePoint) {
-                                         return drawable(codePoint);
-                                     });
+        const NameCheck name = request.name.empty() ? NameCheck{} : checkedName(request.name);
         if (request.seat >= playerCount || !seats[request.seat].secret.empty()) {
             refuse("seat", "That seat is not free.");
         } else if (!name.problem.empty()) {
@@ -197,8 +192,10 @@ void Game::tellPhones() {
     }
 }
 
-bool Game::drawable(sf::Uint32 codePoint) const {
-    return glyphs != nullptr && glyphs->hasGlyph(codePoint);
+NameCheck Game::checkedName(const std::string& given) const {
+    return checkName(given, [this](sf::Uint32 codePoint) {
+        return glyphs != nullptr && glyphs->hasGlyph(codePoint);
+    });
 }
 
 std::size_t Game::inviteShown() const {

@@ -4,6 +4,7 @@
 #include "core/DisplayCheck.hpp"
 #include "core/Game.hpp"
 #include "phones/NetworkAddress.hpp"
+#include "phones/PhoneAccess.hpp"
 #include "phones/PhoneServer.hpp"
 
 #include <cerrno>
@@ -98,9 +99,7 @@ std::string openToPhones(PhoneServer& server, const PhonesPlace& place, GameOpti
         return problem;
     }
     for (const std::string& address : settings.shownAddresses) {
-        const bool bracketed = address.find(':') != std::string::npos;
-        const std::string host = bracketed ? "[" + address + "]" : address;
-        options.phoneLinks.push_back("http://" + host + ":" + std::to_string(server.port()) + "/" +
+        options.phoneLinks.push_back("http://" + hostWithPort(address, server.port()) + "/" +
                                      settings.key + "/");
         std::cout << "kraxelbrett: phones join at " << options.phoneLinks.back() << '\n';
     }

@@ -28,6 +28,11 @@ bool sameKey(std::string_view given, std::string_view key) {
 
 } // namespace
 
+std::string hostWithPort(const std::string& address, unsigned port) {
+    const bool six = address.find(':') != std::string::npos && address.front() != '[';
+    return (six ? "[" + address + "]" : address) + ":" + std::to_string(port);
+}
+
 PhoneAccess checkPhoneAccess(const PhoneAccessRequest& request, const PhoneAccessRules& rules) {
     PhoneAccess access;
     auto host = std::find_if(rules.hosts.begin(), rules.hosts.end(), [&](const std::string& h) {

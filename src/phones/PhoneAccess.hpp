@@ -39,6 +39,9 @@ struct PhoneAccessRules {
     std::vector<std::string> files;
 };
 
+/// "address:port" as a Host header names it: an IPv6 address in brackets.
+std::string hostWithPort(const std::string& address, unsigned port);
+
 /// Where a request goes, with the allowed Host it came by as spelled in the rules.
 struct PhoneAccess {
     PhoneRoute route = PhoneRoute::forbidden;

@@ -401,11 +401,6 @@ private:
     std::size_t drained = 0;
 };
 
-std::string withPort(const std::string& address, unsigned port) {
-    bool six = address.find(':') != std::string::npos && address.front() != '[';
-    return (six ? "[" + address + "]" : address) + ":" + std::to_string(port);
-}
-
 } // namespace
 
 struct PhoneServer::State {
@@ -474,7 +469,7 @@ std::string PhoneServer::start(const PhoneServerSettings& settings) {
     unsigned first = settings.port;
     unsigned last = settings.tryNextPorts && first != 0 ? std::min(first + 20, 65535u) : first;
     auto cannot = [&](const beast::error_code& ec) {
-        std::string where = withPort(settings.address, first);
+        std::string where = hostWithPort(settings.address, first);
         if (last != first) {
             where += " to " + std::to_string(last);
         }
@@ -511,16 +506,13 @@ std::string PhoneServer::start(const PhoneServerSettings& settings) {
     }
 
     PhoneAccessRules& rules = state->hub.rules;
-    rules.key.clear();
-    for (char c : settings.key) {
-        rules.key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
+    rules.key = settings.key;
     rules.hosts.clear();
     for (const std::string& shown : settings.shownAddresses) {
-        rules.hosts.push_back(withPort(shown, state->port));
+        rules.hosts.push_back(hostWithPort(shown, state->port));
     }
     if (rules.hosts.empty()) {
-        rules.hosts.push_back(withPort(settings.address, state->port));
+        rules.hosts.push_back(hostWithPort(settings.address, state->port));
     }
     rules.files.clear();
     for (const PageFile& file : phonePageFiles()) {
