@@ -35,9 +35,10 @@ test-sanitize: deps
 lint: build
 	scripts/lint.sh $(BUILD_DIR)
 
-# Frame cost, frame rate, start-up time and memory; run it on an otherwise idle machine.
+# Frame cost, frame rate, start-up time and memory; run it on an otherwise idle machine. The
+# games it starts with phones save theirs beside the build, not in the user's own folder.
 bench: build
-	cd $(BUILD_DIR) && ../scripts/with-display.sh ./bench/frame_bench
+	cd $(BUILD_DIR) && XDG_STATE_HOME=$$PWD/bench-state ../scripts/with-display.sh ./bench/frame_bench
 
 # A Debian package for /usr, built apart from the development build.
 PACKAGE_DIR ?= build-package
@@ -58,12 +59,14 @@ windows: build
 test-windows: windows
 	scripts/test-windows.sh $(BUILD_DIR) $(WINDOWS_DIR)
 
-# The README's pictures: the real game's first frame, a game in play, and one with phones.
+# The README's pictures: the real game's first frame, a game in play, one with phones, and
+# the sofa view's card and podium (their reference pictures).
 screenshot: build
 	scripts/with-display.sh scripts/screenshot.sh $(BUILD_DIR) docs/board.png
 	cd $(BUILD_DIR) && ../scripts/with-display.sh ./make_screenshot ../docs/in-play.png
 	KRAXELBRETT_TV_SHOT=$(CURDIR)/docs/phones-tv.png KRAXELBRETT_PHONE_SHOT=$(CURDIR)/docs/phones-phone.png \
 	  tests/e2e/phones.sh $(BUILD_DIR)
+	cp tests/golden/sofa-card.png tests/golden/sofa-podium.png docs/
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR)

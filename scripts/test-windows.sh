@@ -101,7 +101,7 @@ same_frames() {
 
 mkdir -p "$work/game"
 (cd "$work/game" && cmake -E tar xf "$zip")
-expected="Alkoholfrei spielen.bat LICENSE.txt Play alcohol-free.bat Play in English.bat"
+expected="Alkoholfrei spielen.bat Go on with the last game.bat LICENSE.txt Play alcohol-free.bat Play in English.bat"
 expected+=" Play with phones.bat README.txt"
 expected+=" assets/SmallMemory-LICENSE.txt assets/SmallMemory.ttf assets/dice.png"
 expected+=" decks/alcohol-free.toml decks/alkoholfrei.toml decks/deutsch.toml decks/english.toml"

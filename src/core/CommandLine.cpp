@@ -1,24 +1,32 @@
 #include "core/CommandLine.hpp"
 
 namespace {
-const char* const usage =
-    "Usage: kraxelbrett [--mute] [--phones[=ADDRESS:PORT]] [DECK] | --list-decks | --check DECK "
-    "| --help | --version\n";
+const char* const usage = "Usage: kraxelbrett [--mute] [--tv] [--phones[=ADDRESS:PORT]] [--resume] "
+                          "[DECK] | --list-decks\n"
+                          "       | --check DECK | --help | --version\n";
 
 const char* const help =
     "Kraxelbrett: a party board game for a group at one screen, a race over 113 fields with\n"
     "tasks for the group to carry out.\n"
     "\n"
-    "Usage: kraxelbrett [--mute] [--phones[=ADDRESS:PORT]] [DECK] | --list-decks | --check DECK "
-    "| --help | --version\n"
+    "Usage: kraxelbrett [--mute] [--tv] [--phones[=ADDRESS:PORT]] [--resume] [DECK] | "
+    "--list-decks\n"
+    "       | --check DECK | --help | --version\n"
     "Without arguments the game starts full screen with the German board.\n"
     "\n"
     "  DECK           play with a deck of tasks: the name of a deck (english, alkoholfrei,\n"
     "                 alcohol-free, deutsch, or one's own), or the path of a .toml file\n"
     "  --mute         start with the sound off (M turns it on and off)\n"
+    "  --tv           the sofa view: the task reached large on a card, a podium when\n"
+    "                 everyone has finished (N: another round), and the game saved after\n"
+    "                 every join, leave and turn to $XDG_STATE_HOME/kraxelbrett/game.toml\n"
+    "                 (~/.local/state/kraxelbrett/game.toml; on Windows\n"
+    "                 %LOCALAPPDATA%\\kraxelbrett\\game.toml)\n"
+    "  --resume       go on with the game saved last, in the sofa view, exactly where it\n"
+    "                 stood (with its deck: none is given)\n"
     "  --phones       everyone plays from their own phone: the TV shows a QR code and a\n"
     "                 link to open; the game listens on port 8112 (or the next free one)\n"
-    "                 of every network interface\n"
+    "                 of every network interface. The view is the sofa view\n"
     "  --phones=ADDRESS:PORT\n"
     "                 the same, listening on that address and port alone\n"
     "  --list-decks   list the decks found: name, language, title and file\n"
@@ -41,6 +49,7 @@ const char* const help =
     "  numpad -   the last player leaves\n"
     "  W          the player whose turn it is rolls the die; so do a pad's face\n"
     "             buttons, a left click and a tap\n"
+    "  N          another round, once the sofa view shows the podium\n"
     "  M          sound off, and on again\n"
     "  Escape     ends the game\n";
 
@@ -101,12 +110,22 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments) {
             play.mute = true;
         } else if (const auto phones = readPhonesPlace(argument); phones && !play.phones) {
             play.phones = phones;
+        } else if (argument == "--tv" && !play.tv) {
+            play.tv = true;
+        } else if (argument == "--resume" && !play.resume) {
+            play.resume = true;
         } else if (!isOption(argument) && !argument.empty() && play.deck.empty()) {
             play.deck = argument;
         } else {
             return {Action::usage, ""};
         }
     }
+    if (play.resume && !play.deck.empty()) {
+        // The saved game has its own deck.
+        return {Action::usage, ""};
+    }
+    // A resumed game is a saved one, and only the sofa view saves.
+    play.tv = play.tv || play.phones.has_value() || play.resume;
     return play;
 }
 

@@ -26,6 +26,10 @@ struct CommandLine {
     bool mute = false;
     /// With --phones: where the phones' server listens.
     std::optional<PhonesPlace> phones = std::nullopt;
+    /// The sofa view: with --tv, and always with phones or --resume.
+    bool tv = false;
+    /// Goes on with the game that was saved last (--resume).
+    bool resume = false;
 };
 
 /// Reads the arguments after the program's name. It needs no display and no file, so that

@@ -48,6 +48,7 @@ Command CommandReader::read(const sf::Event& event, int playerCount) {
             twinToSkip = '-';
             break;
         case sf::Keyboard::W: asked = Command::playTurn; break;
+        case sf::Keyboard::N: asked = Command::newRound; break;
         default: break;
         }
     } else if (rollsAsW(event)) {

@@ -3,6 +3,7 @@
 #include "board/Deck.hpp"
 #include "board/TextMeasure.hpp"
 #include "core/Assets.hpp"
+#include "save/SavedGame.hpp"
 
 #include <cstdlib>
 #include <filesystem>
@@ -60,4 +61,18 @@ std::optional<FieldTexts> loadChosenDeck(const std::string& deck, const std::str
         return std::nullopt;
     }
     return texts;
+}
+
+std::string gameStateFile() {
+    return stateFilePath([](const char* name) { return std::getenv(name); }, onWindows);
+}
+
+std::string deckToKeep(const std::string& deck, const std::string& start) {
+    if (deck.empty() || !namesDeckFile(deck)) {
+        return deck;
+    }
+    std::error_code error;
+    const std::filesystem::path whole =
+        std::filesystem::absolute(std::filesystem::path(start) / deck, error);
+    return error ? deck : whole.lexically_normal().string();
 }

@@ -19,3 +19,11 @@ std::string startFolder();
 /// texts; else every problem, one line each. Notes (a label shrunk to fit) go to `notes`.
 std::optional<FieldTexts> loadChosenDeck(const std::string& deck, const std::string& start,
                                          std::string& problems, std::string& notes);
+
+/// Where the sofa view keeps the game, by the desktop's conventions; empty where the
+/// environment names no folder for it.
+std::string gameStateFile();
+
+/// The deck as a saved game keeps it: a name as it is, a file as its whole path, so that the
+/// game resumes with it from any folder.
+std::string deckToKeep(const std::string& deck, const std::string& start);

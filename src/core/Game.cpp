@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <iostream>
 
 namespace {
@@ -88,6 +89,7 @@ void Game::fitToWindow(sf::Vector2u size) {
         fitText(invitation.key, inviteTextSize, screenFit);
     }
     fitText(invite.noNetwork, inviteTextSize, screenFit);
+    showSofa();
 }
 
 void Game::fitPlayer(Player& player) const {
@@ -96,6 +98,86 @@ void Game::fitPlayer(Player& player) const {
     player.setName(player.name);
     fitText(player.taskText, statusTextSize, screenFit);
     fitText(player.waitText, statusTextSize, screenFit);
+    if (options.sofaView) {
+        fitTaskToRow(player, toDisplayString(fieldTexts[player.taskField].text), screenFit);
+    }
+}
+
+void Game::showSofa() {
+    if (!options.sofaView) {
+        return;
+    }
+    if (roundOver(players)) {
+        sofaDrawing.showPodium(players, finishOrder, font, screenFit);
+    } else {
+        sofaDrawing.hidePodium();
+    }
+    if (cardPlayer >= 0 && cardPlayer < playerCount) {
+        const Player& roller = players[cardPlayer];
+        // The fanfare is already playing for them.
+        const bool firstHome = finishOrder.size() == 1 && finishOrder.front() == cardPlayer;
+        sofaDrawing.showCard(toDisplayString(fieldTexts[roller.taskField].text), roller.name,
+                             cardPlayer, fields[roller.position].rect.getGlobalBounds(), firstHome,
+                             font, screenFit);
+    } else {
+        sofaDrawing.hideCard();
+    }
+}
+
+SavedGame Game::saved() const {
+    SavedGame game;
+    for (int seat = 0; seat < playerCount; ++seat) {
+        const Player& player = players[seat];
+        game.players.push_back({player.position, player.taskField, player.turnsToWait,
+                                player.finished, player.name, seats[seat].secret});
+    }
+    game.currentPlayer = currentPlayer;
+    game.markedPlayer =
+        static_cast<int>(std::lround((currentPlayerMarker.getPosition().y - markerPosition(0).y) /
+                                     static_cast<float>(slotPitch)));
+    game.finishOrder = finishOrder;
+    game.cardPlayer = cardPlayer;
+    return game;
+}
+
+void Game::resume(const SavedGame& game) {
+    for (const SavedPlayer& saved : game.players) {
+        players.emplace_back(font);
+        Player& player = players.back();
+        player.setField(saved.field, fieldTexts[saved.taskField].text);
+        player.taskField = saved.taskField;
+        player.setSlot(playerCount);
+        player.setName(saved.name);
+        player.finished = saved.finished;
+        player.turnsToWait = saved.turnsToWait;
+        player.waitText.setString(std::to_string(saved.turnsToWait));
+        seats[playerCount].secret = saved.secret;
+        // Its phone has yet to come back.
+        player.setAway(!saved.secret.empty());
+        fitPlayer(player);
+        ++playerCount;
+    }
+    // Where the tokens came to rest, as they stood when the game was left.
+    for (const Player& player : std::vector<Player>(players)) {
+        arrangeTokens(player.position);
+    }
+    for (Player& player : players) {
+        if (!player.path.empty()) {
+            player.placeToken(player.path.back());
+        }
+        player.stepToken();
+    }
+    currentPlayer = game.currentPlayer;
+    currentPlayerMarker.setPosition(markerPosition(game.markedPlayer));
+    finishOrder = game.finishOrder;
+    cardPlayer = game.cardPlayer;
+    showSofa();
+}
+
+void Game::saveGame() const {
+    if (options.save) {
+        options.save(saved());
+    }
 }
 
 void Game::arrangeTokens(int field) {
@@ -183,6 +265,7 @@ void Game::drawFrame(sf::RenderTarget& target) const {
     if (options.phones != nullptr && playerCount < maxPlayers) {
         invite.draw(target, inviteShown());
     }
+    sofaDrawing.draw(target);
     if (playerCount != 0) {
         target.draw(currentPlayerMarker);
     }

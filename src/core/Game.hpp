@@ -7,11 +7,13 @@
 #include "board/TextMeasure.hpp"
 #include "core/Commands.hpp"
 #include "core/Layout.hpp"
+#include "core/SofaView.hpp"
 #include "phones/PhoneInvite.hpp"
 #include "phones/PhoneServer.hpp"
 #include "phones/PlayerName.hpp"
 #include "players/Player.hpp"
 #include "players/StatusPanel.hpp"
+#include "save/SavedGame.hpp"
 #include "sound/Cue.hpp"
 #include "sound/Speaker.hpp"
 
@@ -73,6 +75,12 @@ struct GameOptions {
     std::vector<std::string> phoneLinks;
     /// Where the font lies, to check that it draws a name a phone gives.
     std::string fontPath;
+    /// The sofa view (--tv, and always with --phones): the task reached shown large on a card,
+    /// each task fitted into its row, the podium when everyone has finished, and N for another
+    /// round.
+    bool sofaView = false;
+    /// Keeps the game's state after every join, leave and turn; empty keeps nothing.
+    std::function<void(const SavedGame&)> save;
 };
 
 /// A player's seat as the phones know it.
@@ -124,6 +132,19 @@ public:
     /// is no sound, or nothing.
     std::string startSound();
 
+    /// The game's state as a saved game keeps it (without its deck and the phones' key, which
+    /// the game is given).
+    SavedGame saved() const;
+
+    /// Goes on with a saved game, already checked: its players where they stood, at rest.
+    void resume(const SavedGame& game);
+
+    /// What the sofa view shows over the board.
+    const SofaView& sofa() const { return sofaDrawing; }
+
+    /// The players who have finished, by index, in the order they reached the goal.
+    const std::vector<int>& finishingOrder() const { return finishOrder; }
+
     // Members in the order they are built; the font and the die texture outlive every text
     // and sprite that refers to them.
     sf::RenderWindow* window = nullptr;
@@ -154,6 +175,12 @@ private:
     void addPlayer();
     void removePlayer();
     void playTurn();
+    void newRound();
+    /// Whether W would play a turn: not while the sofa view shows the podium.
+    bool turnsGoOn() const;
+    void noteFinish(int roller, bool wasFinished);
+    void showSofa();
+    void saveGame() const;
     int rollDie();
     void moveRoller(Player& roller, int face);
     void pause(sf::Time duration);
@@ -188,6 +215,11 @@ private:
     Speaker speaker;
     /// Cues of what the next frame shows, played once it is on the screen.
     std::vector<Cue> cuesDue;
+
+    std::vector<int> finishOrder;
+    /// The player whose task card shows in the sofa view, or -1.
+    int cardPlayer = -1;
+    SofaView sofaDrawing;
 
     /// What the phones asked and have not been answered, oldest first.
     std::deque<PhoneArrival> pendingArrivals;

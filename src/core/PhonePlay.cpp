@@ -16,11 +16,6 @@ std::string colourCode(sf::Color colour) {
     std::snprintf(code.data(), code.size(), "#%02x%02x%02x", colour.r, colour.g, colour.b);
     return code.data();
 }
-
-std::string shownText(const sf::Text& text) {
-    const auto bytes = text.getString().toUtf8();
-    return {bytes.begin(), bytes.end()};
-}
 } // namespace
 
 void Game::takePhoneArrivals() {
@@ -50,6 +45,7 @@ void Game::handleArrival(const PhoneArrival& arrival) {
         if (!handlePhoneRequest(arrival.phone, arrival.request)) {
             return;
         }
+        saveGame();
         break;
     }
     tellPhones();
@@ -120,7 +116,7 @@ bool Game::handlePhoneRequest(PhoneId phone, const PhoneRequest& request) {
         }
         break;
     case PhoneAsk::roll:
-        if (playerCount == 0 || whoWouldRoll(players, currentPlayer) != seat) {
+        if (playerCount == 0 || !turnsGoOn() || whoWouldRoll(players, currentPlayer) != seat) {
             refuse("turn", "It is not your turn.");
         } else {
             playTurn();
@@ -182,9 +178,10 @@ void Game::tellPhones() {
         if (roller >= 0) {
             view.turn = all[roller];
         }
-        view.canRoll = roller == seat;
+        view.canRoll = roller == seat && turnsGoOn();
         view.rolling = diceState == rollingDie;
-        view.task = shownText(player.taskText);
+        // As the field gives it: the row may show it wrapped to fit.
+        view.task = fieldTexts[player.taskField].text;
         view.field = player.position;
         view.wait = player.turnsToWait;
         view.finished = player.finished;

@@ -57,10 +57,14 @@ void Game::handleEvent(const sf::Event& happened) {
     case Command::removePlayer: removePlayer(); break;
     case Command::playTurn: playTurn(); break;
     case Command::toggleSound: toggleSound(); break;
+    case Command::newRound: newRound(); break;
     case Command::none: break;
     }
     if (asked != Command::none) {
         tellPhones();
+    }
+    if (asked != Command::none && asked != Command::toggleSound) {
+        saveGame();
     }
 }
 
@@ -99,12 +103,14 @@ void Game::addPlayer() {
     players.emplace_back(font);
     Player& newcomer = players.back();
     newcomer.setField(startField, fieldTexts[startField].text);
+    newcomer.taskField = startField;
     newcomer.placeToken(fields[startField].rect.getPosition());
     newcomer.setSlot(playerCount);
     fitPlayer(newcomer);
     arrangeTokens(startField);
     ++playerCount;
     cue(Cue::join);
+    showSofa();
 }
 
 void Game::removePlayer() {
@@ -113,12 +119,48 @@ void Game::removePlayer() {
     players.pop_back();
     --playerCount;
     currentPlayer = 0;
+    finishOrder.erase(std::remove(finishOrder.begin(), finishOrder.end(), playerCount),
+                      finishOrder.end());
+    if (cardPlayer == playerCount) {
+        cardPlayer = -1;
+    }
     cue(Cue::leave);
+    showSofa();
+}
+
+bool Game::turnsGoOn() const {
+    return !options.sofaView || !roundOver(players);
+}
+
+void Game::newRound() {
+    // Only once the round is over: a slip of N mid-game would lose it.
+    if (!options.sofaView || !roundOver(players)) {
+        return;
+    }
+    for (Player& player : players) {
+        player.setField(startField, fieldTexts[startField].text);
+        player.taskField = startField;
+        player.finished = false;
+        player.turnsToWait = 0;
+        player.waitText.setString("0");
+        fitPlayer(player);
+    }
+    arrangeTokens(startField);
+    finishOrder.clear();
+    currentPlayer = 0;
+    currentPlayerMarker.setPosition(markerPosition(currentPlayer));
+    cardPlayer = -1;
+    showSofa();
 }
 
 void Game::playTurn() {
+    if (!turnsGoOn()) {
+        return;
+    }
     currentPlayer = findRoller(players, currentPlayer);
     currentPlayerMarker.setPosition(markerPosition(currentPlayer));
+    cardPlayer = -1;
+    showSofa();
     // Before the die holds up this thread for seconds: the phones show it meanwhile.
     if (options.phones != nullptr) {
         for (const auto& [phone, seat] : phoneSeats) {
@@ -130,9 +172,29 @@ void Game::playTurn() {
     if (!isOpen()) {
         return;
     }
-    moveRoller(players[currentPlayer], face);
+    Player& roller = players[currentPlayer];
+    const bool wasFinished = roller.finished;
+    moveRoller(roller, face);
+    noteFinish(currentPlayer, wasFinished);
+    if (options.sofaView) {
+        fitPlayer(roller);
+        cardPlayer = currentPlayer;
+        showSofa();
+    }
 
     currentPlayer = nextPlayer(currentPlayer, playerCount);
+}
+
+void Game::noteFinish(int roller, bool wasFinished) {
+    if (players[roller].finished == wasFinished) {
+        return;
+    }
+    if (players[roller].finished) {
+        finishOrder.push_back(roller);
+    } else {
+        finishOrder.erase(std::remove(finishOrder.begin(), finishOrder.end(), roller),
+                          finishOrder.end());
+    }
 }
 
 int Game::rollDie() {
@@ -178,6 +240,7 @@ void Game::moveRoller(Player& roller, int face) {
     }
     const int reached = moveTarget(oldField, steps);
     roller.setField(reached, fieldTexts[reached].text);
+    roller.taskField = reached;
     if (reached == waitingField) {
         roller.startWaiting();
         cue(Cue::sitOut);
@@ -190,6 +253,7 @@ void Game::moveRoller(Player& roller, int face) {
     if (target != fields[reached].index) {
         const int taskField = taskFieldAfterJump(reached, target, fields[target].target);
         roller.setField(target, fieldTexts[taskField].text);
+        roller.taskField = taskField;
         arrangeTokens(reached);
         arrangeTokens(target);
         cue(target > reached ? Cue::jumpForward : Cue::jumpBack);

@@ -6,6 +6,7 @@
 #include "phones/NetworkAddress.hpp"
 #include "phones/PhoneAccess.hpp"
 #include "phones/PhoneServer.hpp"
+#include "save/SavedGame.hpp"
 
 #include <cerrno>
 #include <cstdlib>
@@ -80,12 +81,13 @@ void moveToGameFolder() {
 
 // Listens for the phones and gives the game the links to show. Returns a line on why it
 // cannot, or nothing.
-std::string openToPhones(PhoneServer& server, const PhonesPlace& place, GameOptions& options) {
+std::string openToPhones(PhoneServer& server, const PhonesPlace& place, const std::string& key,
+                         GameOptions& options) {
     PhoneServerSettings settings;
     settings.address = place.address;
     settings.port = place.port;
     settings.tryNextPorts = !place.exact;
-    settings.key = randomSecret();
+    settings.key = key;
     settings.shownAddresses = place.exact
                                   ? std::vector<std::string>{place.address}
                                   : phoneAddresses(machineAddresses(), defaultRouteInterfaces());
@@ -108,7 +110,46 @@ std::string openToPhones(PhoneServer& server, const PhonesPlace& place, GameOpti
     return {};
 }
 
-int play(GameOptions options, const std::optional<PhonesPlace>& phones) {
+// Keeps the game after every change, as a whole file or not at all. A failure is told once
+// for each reason, and the game goes on: the evening matters more than its file.
+struct Keeper {
+    std::string path;
+    std::string deck;
+    std::string phoneKey;
+    std::string lastProblem;
+    bool kept = false;
+
+    void keep(SavedGame game) {
+        game.deck = deck;
+        game.phoneKey = phoneKey;
+        const std::string problem = path.empty()
+                                        ? "no folder to keep it in: set XDG_STATE_HOME or HOME"
+                                        : saveAtomically(path, savedGameText(game));
+        if (!problem.empty() && problem != lastProblem) {
+            std::cerr << "kraxelbrett: the game is not saved: " << problem << '\n' << std::flush;
+        }
+        lastProblem = problem;
+        kept = problem.empty();
+    }
+};
+
+// The saved game that --resume goes on with, or nothing: a new game then starts, and the line
+// says why.
+std::optional<SavedGame> savedToResume(const std::string& path) {
+    if (path.empty()) {
+        std::cerr << "kraxelbrett: no saved game: no folder for it (set XDG_STATE_HOME or "
+                     "HOME); a new game starts\n";
+        return std::nullopt;
+    }
+    SavedGameRead read = readSavedGame(path);
+    if (!read.game) {
+        std::cerr << read.problem << "; a new game starts\n";
+    }
+    return read.game;
+}
+
+int play(GameOptions options, const std::optional<PhonesPlace>& phones,
+         std::optional<SavedGame> resumed, Keeper* keeper) {
     DisplayConnection display;
     if (!display.problem().empty()) {
         std::cerr << display.problem();
@@ -117,7 +158,11 @@ int play(GameOptions options, const std::optional<PhonesPlace>& phones) {
     // Joined when it goes, after the game: nothing of the game is left for it to reach.
     PhoneServer server;
     if (phones) {
-        const std::string problem = openToPhones(server, *phones, options);
+        if (keeper != nullptr && keeper->phoneKey.empty()) {
+            keeper->phoneKey = randomSecret();
+        }
+        const std::string problem = openToPhones(
+            server, *phones, keeper != nullptr ? keeper->phoneKey : randomSecret(), options);
         if (!problem.empty()) {
             std::cerr << problem;
             return 1;
@@ -126,7 +171,13 @@ int play(GameOptions options, const std::optional<PhonesPlace>& phones) {
 #ifdef _WIN32
     FreeConsole();
 #endif
+    if (keeper != nullptr) {
+        options.save = [keeper](const SavedGame& state) { keeper->keep(state); };
+    }
     Game game(std::move(options));
+    if (resumed) {
+        game.resume(*resumed);
+    }
     display.close();
     bool soundStarted = false;
     while (game.isOpen()) {
@@ -137,6 +188,10 @@ int play(GameOptions options, const std::optional<PhonesPlace>& phones) {
             std::cerr << game.startSound() << std::flush;
             soundStarted = true;
         }
+    }
+    if (keeper != nullptr && keeper->kept) {
+        std::cout << "kraxelbrett: the game is saved; kraxelbrett --resume goes on with it\n"
+                  << std::flush;
     }
     return 0;
 }
@@ -168,7 +223,20 @@ int main(int argc, char* argv[]) {
 
     GameOptions options = optionsFromEnvironment();
     options.muted = asked.mute;
-    if (!asked.deck.empty()) {
+    options.sofaView = asked.tv;
+    Keeper keeper;
+    keeper.path = gameStateFile();
+    keeper.deck = deckToKeep(asked.deck, start);
+    std::optional<SavedGame> resumed = asked.resume ? savedToResume(keeper.path) : std::nullopt;
+    if (resumed && !resumed->deck.empty()) {
+        options.fieldTexts = loadChosenDeck(resumed->deck, start, problems, notes);
+        if (!options.fieldTexts) {
+            std::cerr << problems
+                      << "kraxelbrett: the saved game's deck cannot be played; a "
+                         "new game starts\n";
+            resumed.reset();
+        }
+    } else if (!asked.deck.empty()) {
         options.fieldTexts = loadChosenDeck(asked.deck, start, problems, notes);
         if (!options.fieldTexts) {
 #ifdef _WIN32
@@ -177,5 +245,14 @@ int main(int argc, char* argv[]) {
             return answer("", problems, badDeckExit);
         }
     }
-    return play(std::move(options), asked.phones);
+    std::optional<PhonesPlace> phones = asked.phones;
+    if (resumed) {
+        keeper.deck = resumed->deck;
+        keeper.phoneKey = resumed->phoneKey;
+        // The phones come back to the link they had, with their seats' secrets.
+        if (!resumed->phoneKey.empty() && !phones) {
+            phones = PhonesPlace{};
+        }
+    }
+    return play(std::move(options), phones, std::move(resumed), asked.tv ? &keeper : nullptr);
 }

@@ -57,6 +57,9 @@ struct Player {
     sf::Vector2f shownPosition;
     sf::Text taskText;
     sf::Text waitText;
+    /// The field whose task the row shows: after a jump between two fields that send to each
+    /// other, the one landed on.
+    int taskField = 0;
     /// The name a phone gave, UTF-8; empty for a keyboard player.
     std::string name;
     sf::Text nameText;

@@ -39,10 +39,12 @@ sf::Event keyPress(sf::Keyboard::Key key) {
 /// events that arrive while a turn is played.
 struct TestGame {
     explicit TestGame(std::vector<int> dieValues = {}, std::optional<FieldTexts> deck = {},
-                      bool muted = false, PhoneLink* phones = nullptr)
+                      bool muted = false, PhoneLink* phones = nullptr, bool sofa = false)
         : values(std::move(dieValues)) {
         GameOptions options;
         options.phones = phones;
+        options.sofaView = sofa;
+        options.save = [this](const SavedGame& state) { saves.push_back(state); };
         options.muted = muted;
         options.openWindow = false;
         options.seed = 20261206u;
@@ -99,6 +101,7 @@ struct TestGame {
     int framesShown = 0;
     std::deque<sf::Event> arrivals;
     std::vector<Cue> heard;
+    std::vector<SavedGame> saves;
     std::unique_ptr<Game> game;
 };
 } // namespace
@@ -584,4 +587,152 @@ TEST(Phones, MutatedMessagesGiveRepliesNotCrashes) {
     EXPECT_GE(mostPlayers, 3);
     EXPECT_TRUE(std::any_of(test.cues.begin(), test.cues.end(),
                             [](const auto& cue) { return cue.first == Cue::knock; }));
+}
+
+// A whole round in the sofa view, on fair rolls: the first home is celebrated on their card,
+// every change is saved, the podium comes with the last player home, in the order they got
+// there, and holds the turns; N then starts another round with the same players at START.
+// Without the sofa view N does nothing.
+TEST(Sofa, ARoundEndsOnThePodiumAndNStartsAnother) {
+    TestGame plain;
+    plain.seat({112});
+    plain.game->players[0].finished = true;
+    plain.press(sf::Keyboard::N);
+    EXPECT_EQ(plain.game->players[0].position, 112);
+
+    TestGame test({}, {}, false, nullptr, true);
+    Game& game = *test.game;
+    for (int join = 0; join < 3; ++join)
+        test.press(sf::Keyboard::Add);
+    std::vector<int> order;
+    int turns = 0;
+    for (; !roundOver(game.players) && turns < 3000; ++turns) {
+        const int roller = whoWouldRoll(game.players, game.currentPlayer);
+        const bool wasHome = game.players[roller].finished;
+        test.press(sf::Keyboard::W);
+        if (!wasHome && game.players[roller].finished) {
+            order.push_back(roller);
+            EXPECT_EQ(game.sofa().cardTexts().front().getString() == "First at the goal!",
+                      order.size() == 1);
+        }
+        EXPECT_TRUE(game.sofa().cardShown());
+        EXPECT_EQ(game.sofa().podiumShown(), roundOver(game.players)) << "turn " << turns;
+    }
+    ASSERT_TRUE(roundOver(game.players));
+    EXPECT_EQ(game.finishingOrder(), order);
+    ASSERT_EQ(test.saves.size(), static_cast<std::size_t>(3 + turns));
+    EXPECT_EQ(test.saves.back().finishOrder, order);
+    EXPECT_EQ(test.saves.back().cardPlayer, order.back());
+
+    const std::string over = savedGameText(game.saved());
+    test.press(sf::Keyboard::W);
+    EXPECT_EQ(savedGameText(game.saved()), over) << "the podium holds the turns";
+    test.press(sf::Keyboard::N);
+    for (const Player& player : game.players) {
+        EXPECT_EQ(player.position, 0);
+        EXPECT_EQ(player.taskText.getString(), "START");
+        EXPECT_FALSE(player.finished);
+        EXPECT_EQ(player.turnsToWait, 0);
+    }
+    EXPECT_TRUE(game.finishingOrder().empty());
+    EXPECT_FALSE(game.sofa().podiumShown() || game.sofa().cardShown());
+    EXPECT_EQ(game.currentPlayer, 0);
+}
+
+// From three metres, on a 1080p TV and on a 4K one: every task of the board and of the
+// English deck fits its row at any slot, with or without a name before it; on its card it is
+// at least 32 layout pixels high, inside the TV's safe area, and leaves the field reached in
+// sight.
+TEST(Sofa, EveryTaskFitsItsRowAndReadsLargeOnItsCard) {
+    const TextMeasure measure("assets/SmallMemory.ttf");
+    std::vector<DeckProblem> problems;
+    const auto find = [](const std::string& name) { return "decks/" + name + ".toml"; };
+    const FieldTexts english = loadDeck("decks/english.toml", find, measure, problems);
+    ASSERT_TRUE(problems.empty());
+    TestGame test;
+    const Game& game = *test.game;
+    const auto inside = [](const sf::FloatRect& inner, const sf::FloatRect& outer) {
+        return inner.left >= outer.left && inner.top >= outer.top &&
+               inner.left + inner.width <= outer.left + outer.width &&
+               inner.top + inner.height <= outer.top + outer.height;
+    };
+    for (const sf::Vector2u size : {sf::Vector2u(1920, 1080), sf::Vector2u(3840, 2160)}) {
+        const ScreenFit fit = fitToScreen(size);
+        for (const FieldTexts* texts : {&game.fieldTexts, &english}) {
+            for (int field = 0; field < fieldCount; ++field) {
+                const sf::String task = toDisplayString((*texts)[field].text);
+                const int slot = field % maxPlayers;
+                Player player(game.font);
+                player.setSlot(slot);
+                player.setName(field % 2 ? "Wolfgang Amadeus" : "");
+                player.setField(field, (*texts)[field].text);
+                fitTaskToRow(player, task, fit);
+                const sf::Text& row = player.taskText;
+                EXPECT_TRUE(inside(row.getGlobalBounds(), {1100.f, slot * 100.f, 820.f, 90.f}))
+                    << "field " << field << " at " << size.x;
+                EXPECT_GE(row.getCharacterSize() / fit.scale.y, smallestRowTextSize - 0.5f);
+
+                SofaView sofa;
+                const sf::FloatRect square = game.fields[field].rect.getGlobalBounds();
+                sofa.showCard(task, field % 2 ? "Wolfgang Amadeus" : "", slot, square,
+                              field == goalField, game.font, fit);
+                sf::String shown;
+                for (const sf::Text& line : sofa.cardTexts()) {
+                    EXPECT_GE(line.getCharacterSize(), 32.f * fit.scale.y) << field;
+                    EXPECT_TRUE(inside(line.getGlobalBounds(), tvSafeArea)) << field;
+                    EXPECT_FALSE(line.getGlobalBounds().intersects(square)) << field;
+                    shown = line.getString();
+                }
+                // Every word of the task, and only those, on the card.
+                EXPECT_EQ(wrapToWidth(shown, 1e6f,
+                                      [](const sf::String& line) {
+                                          return static_cast<float>(line.getSize());
+                                      }),
+                          wrapToWidth(task, 1e6f,
+                                      [](const sf::String& line) {
+                                          return static_cast<float>(line.getSize());
+                                      }))
+                    << field;
+            }
+        }
+    }
+}
+
+// A game left and resumed is the same game: rows, tokens at rest where they stood, waits,
+// finishes, marker, card and the turn to come; and through the saved file's text too.
+TEST(Sofa, AResumedGameIsTheGameThatWasSaved) {
+    // One waits, one is home, and the turn to come passes over both.
+    TestGame played({3, 6, 4, 5, 6, 2}, {}, false, nullptr, true);
+    played.seat({60, 60, 108});
+    for (int turn = 0; turn < 5; ++turn)
+        played.press(sf::Keyboard::W);
+    for (int frame = 0; frame < 200; ++frame)
+        played.game->render();
+    const SavedGameRead read = parseSavedGame(savedGameText(played.game->saved()), "game.toml");
+    ASSERT_TRUE(read.game) << read.problem;
+
+    ASSERT_EQ(read.game->players[1].turnsToWait, 1);
+    TestGame resumed({2}, {}, false, nullptr, true);
+    resumed.game->resume(*read.game);
+    for (const TestGame* test : {&played, &resumed})
+        test->press(sf::Keyboard::W);
+    for (const TestGame* test : {&played, &resumed})
+        for (int frame = 0; frame < 200; ++frame)
+            test->game->render();
+    const auto shown = [](const Game& game) {
+        std::vector<std::string> all = textsAsShown(game);
+        for (const Player& player : game.players) {
+            all.push_back(player.taskText.getString() + " " +
+                          std::to_string(player.token.getPosition().x) + "," +
+                          std::to_string(player.token.getPosition().y) + " r" +
+                          std::to_string(player.token.getRadius()) + " " +
+                          player.waitText.getString() + std::to_string(player.turnsToWait));
+        }
+        for (const sf::Text& line : game.sofa().cardTexts())
+            all.push_back(line.getString());
+        all.push_back(std::to_string(game.currentPlayerMarker.getPosition().y));
+        return all;
+    };
+    EXPECT_EQ(shown(*resumed.game), shown(*played.game));
+    EXPECT_EQ(savedGameText(resumed.game->saved()), savedGameText(played.game->saved()));
 }

@@ -9,6 +9,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd) build=$(cd "$1" && pwd)
 [ -n "${KRAXELBRETT_DESKTOP:-}" ] ||
     exec env KRAXELBRETT_DESKTOP=1 "$root/scripts/with-display.sh" --desktop "$0" "$@"
 work=$(mktemp -d) game=
+# The sofa view saves the game: into the scratch folder, never the tester's own.
+export XDG_STATE_HOME=$work/state
 trap '[ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "phones: $*" >&2; exit 1; }
 . "$root/tests/e2e/game.sh"

@@ -11,18 +11,29 @@ golden=$root/tests/golden failed=$2/e2e-failed work=$(mktemp -d) game=
 repeat=$(xset q | awk '/auto repeat delay/ {print $4, $7}')
 trap 'xset r rate $repeat; [ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "$*" >&2; exit 1; }
+. "$root/tests/e2e/game.sh"
 
 # Whether a picture in the scratch folder equals its reference; a failure keeps it for a look.
-# With KRAXELBRETT_RECORD=1 it becomes the reference instead.
+# With KRAXELBRETT_RECORD=1 it becomes the reference instead; with KRAXELBRETT_RECORD=new only
+# where there is none yet.
 same() {
-    [ -z "${KRAXELBRETT_RECORD:-}" ] || cp "$work/$1.png" "$golden/"
+    case "${KRAXELBRETT_RECORD:-}" in
+    "") ;;
+    new) [ -e "$golden/$1.png" ] || cp "$work/$1.png" "$golden/" ;;
+    *) cp "$work/$1.png" "$golden/" ;;
+    esac
     [ "$(compare -metric AE "$golden/$1.png" "$work/$1.png" null: 2>&1)" = 0 ]
 }
 keep() { mkdir -p "$failed" && cp "$work/$1.png" "$failed/" && fail "$1 differs: see $failed/$1.png"; }
 # Waits until the screen settles on its reference picture.
 expect_screen() {
     local deadline=$((SECONDS + 20))
-    [ -z "${KRAXELBRETT_RECORD:-}" ] || sleep 8
+    # A picture to record is taken once the screen has long settled.
+    case "${KRAXELBRETT_RECORD:-}" in
+    "") ;;
+    new) [ -e "$golden/$1.png" ] || sleep 8 ;;
+    *) sleep 8 ;;
+    esac
     until import -window root "$work/$1.png" && same "$1"; do
         [ "$SECONDS" -le "$deadline" ] || keep "$1"
         sleep 0.2
@@ -53,7 +64,7 @@ desktop-file-validate "$prefix/share/applications/kraxelbrett.desktop"
 [ -L "$prefix/share/kraxelbrett/assets/SmallMemory.ttf" ] || fail "the font is no link"
 [ "$(headless --version)" = "0 kraxelbrett $4" ] || fail "--version: $(headless --version)"
 [[ $(headless --help) == "0 Kraxelbrett: a party board game"* ]] || fail "--help: $(headless --help)"
-[ "$(headless --fullscreen)" = "2 Usage: kraxelbrett [--mute] [--phones[=ADDRESS:PORT]] [DECK] | --list-decks | --check DECK | --help | --version" ] || fail "--fullscreen"
+[[ "$(headless --fullscreen)" == "2 Usage: kraxelbrett [--mute] [--tv] [--phones[=ADDRESS:PORT]] [--resume] [DECK] | --list-decks"* ]] || fail "--fullscreen: $(headless --fullscreen)"
 # An answer that cannot be written is no success.
 for arguments in --help --version; do
     code=0
@@ -72,7 +83,7 @@ said=$(DISPLAY=:9999 "$launcher" 2>&1) || code=$?
 # Decks, without a display: the shipped ones listed and good, a user's deck in place of a
 # shipped one, a bad deck stopped before a display is looked for (exit 2, not 1), and a deck
 # file named from the folder the game is started in.
-export XDG_DATA_HOME=$work/data
+export XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state
 [ "$(env -u DISPLAY "$launcher" --list-decks | awk '{print $1}' | xargs)" = "alcohol-free alkoholfrei deutsch english" ] ||
     fail "--list-decks: $(headless --list-decks)"
 mkdir -p "$XDG_DATA_HOME/kraxelbrett/decks"
@@ -153,4 +164,61 @@ convert "$work/ours-turn.png" -crop 820x90+1100+0 "$work/ours-row.png"
 [ "$(compare -metric AE "$work/english-row.png" "$work/ours-row.png" null: 2>&1)" != 0 ] ||
     fail "the row does not show the deck's task"
 expect_exit 2
+[ ! -e "$XDG_STATE_HOME" ] || fail "the game without --tv wrote $(find "$XDG_STATE_HOME")"
+
+# The sofa view: the task reached on a card, saved after every turn; Escape, and --resume
+# shows the same screen, pixel for pixel.
+saved=$XDG_STATE_HOME/kraxelbrett/game.toml
+start "$launcher" "$work" --tv
+expect_screen board
+xdotool key KP_Add KP_Add w
+expect_screen sofa-card
+xdotool key w
+# Longer than the die rests on its face: the roll has ended.
+settled "$work/left.png" 1.5
+xdotool key Escape
+timeout 5 tail --pid="$game" -s 0.05 -f /dev/null || fail "--tv: still running after Escape"
+wait "$game"
+game=
+start "$launcher" "$work" --resume
+settled "$work/resumed.png"
+[ "$(compare -metric AE "$work/left.png" "$work/resumed.png" null: 2>&1)" = 0 ] ||
+    { mkdir -p "$failed" && cp "$work/left.png" "$work/resumed.png" "$failed/"; fail "the resumed game differs: see $failed"; }
+expect_exit 2
+# Games written as the sofa view saves them: a roll from 5 up the ladder at 11, a long task in
+# its row, and the podium of four.
+game_file() {
+    printf '# Kraxelbrett\nkraxelbrett = 1\nturn = %s\nmarker = %s\n%b\n' "$1" "$2" "$3" >"$saved"
+    shift 3
+    for player in "$@"; do printf '[[player]]\n%b\n' "$player" >>"$saved"; done
+}
+resume() { start "$launcher" "$work" --resume 2>"$work/said"; }
+resumed() { ! grep "a new game starts" "$work/said" || fail "the game written was not resumed"; }
+game_file 0 1 'finish-order = []' 'field = 5\ntask = 5\nwaits = 0\nfinished = false' \
+    'field = 40\ntask = 40\nwaits = 0\nfinished = false'
+KRAXELBRETT_SEED=4 resume
+xdotool sleep 0.5 key w
+expect_screen sofa-jump
+expect_exit 2
+resumed
+game_file 1 0 'finish-order = []' \
+    'field = 110\ntask = 110\nwaits = 0\nfinished = false\nname = "Wolfgang Amadeus"' \
+    'field = 66\ntask = 66\nwaits = 2\nfinished = false'
+resume
+expect_screen sofa-long-row
+expect_exit 2
+resumed
+home='task = 112\nwaits = 0\nfinished = true'
+game_file 0 3 'finish-order = [2, 0, 3, 1]\ncard = 1' "field = 112\n$home\nname = \"Anna\"" \
+    "field = 112\n$home" "field = 112\n$home\nname = \"Jörg\"" "field = 112\n$home"
+resume
+expect_screen sofa-podium
+expect_exit 2
+resumed
+# A saved game that is no game: one line, and a new game.
+printf 'kraxelbrett = 1\n[[player]]\nfield = 113\n' >"$saved"
+resume
+expect_screen board
+expect_exit 2
+grep -q "^$saved:3: .*; a new game starts\$" "$work/said" || fail "a broken saved game: $(cat "$work/said")"
 echo "e2e: installed, and every screen as expected"

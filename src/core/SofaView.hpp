@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/Layout.hpp"
+#include "players/Player.hpp"
+
+#include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Rect.hpp>
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/RenderTarget.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/System/String.hpp>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+/// The part of a 1920 x 1080 layout that every TV shows whole: its inner 90 %.
+const sf::FloatRect tvSafeArea{96.f, 54.f, 1728.f, 972.f};
+
+/// Character size of the task card's text, in layout pixels: read from three metres.
+constexpr unsigned int cardTextSize = 48;
+/// The smallest a card's text may shrink to for a long task.
+constexpr unsigned int smallestCardTextSize = 32;
+/// The smallest a row's task may shrink to so that it fits its row.
+constexpr unsigned int smallestRowTextSize = 12;
+
+/// The width a text takes on one line, in layout pixels.
+using TextWidth = std::function<float(const sf::String& line)>;
+
+/// The words of the text (its own line breaks taken as spaces) in lines of at most `width`;
+/// a word wider than that stands on a line of its own.
+sf::String wrapToWidth(const sf::String& text, float width, const TextWidth& measure);
+
+/// Black or white, whichever reads better on the colour.
+sf::Color textColourOn(sf::Color background);
+
+/// The card's top: above on the board, or below where the field to keep in sight is there.
+float cardTop(float cardHeight, const sf::FloatRect& keepInSight);
+
+/// "1st", "2nd", "3rd", "4th" and so on.
+std::string placeName(int place);
+
+/// Whether every player has reached the goal, so the round is over.
+bool roundOver(const std::vector<Player>& players);
+
+/// The sofa view's own drawing: the task of the field a roller reached, large, on a card in
+/// their colour, and the podium when the round is over. Its texts use the game's font, which
+/// must outlive it.
+class SofaView {
+public:
+    /// Shows the roller's task on a card that keeps the field in sight; the first to reach
+    /// the goal is celebrated on it.
+    void showCard(const sf::String& task, const std::string& name, int slot,
+                  const sf::FloatRect& field, bool firstHome, const sf::Font& font,
+                  const ScreenFit& fit);
+    void hideCard();
+    bool cardShown() const { return cardUp; }
+
+    /// Shows the players in the order they reached the goal, by index.
+    void showPodium(const std::vector<Player>& players, const std::vector<int>& order,
+                    const sf::Font& font, const ScreenFit& fit);
+    void hidePodium();
+    bool podiumShown() const { return podiumUp; }
+
+    void draw(sf::RenderTarget& target) const;
+
+    /// The card's texts, to check that they read from the sofa.
+    const std::vector<sf::Text>& cardTexts() const { return cardLines; }
+
+private:
+    bool cardUp = false;
+    sf::RectangleShape card;
+    std::vector<sf::Text> cardLines;
+
+    bool podiumUp = false;
+    sf::RectangleShape podiumBack;
+    std::vector<sf::RectangleShape> blocks;
+    std::vector<sf::Text> podiumTexts;
+};
+
+/// Fits a row's task into its row, for the sofa view: at the row's size where it fits as it
+/// is, else wrapped to the room there is, else smaller, down to `smallestRowTextSize`.
+void fitTaskToRow(Player& player, const sf::String& task, const ScreenFit& fit);
