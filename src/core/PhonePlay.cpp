@@ -62,7 +62,8 @@ bool Game::handlePhoneRequest(PhoneId phone, const PhoneRequest& request) {
         options.phones->send(phone, errorReply(code, message));
     };
     const bool seated = seat >= 0;
-    if (seated != (request.ask == PhoneAsk::roll || request.ask == PhoneAsk::leave)) {
+    if (seated != (request.ask == PhoneAsk::roll || request.ask == PhoneAsk::leave ||
+                   request.ask == PhoneAsk::newRound)) {
         refuse("seat", seated ? "This phone already plays a seat." : "Join the game first.");
         return false;
     }
@@ -127,6 +128,14 @@ bool Game::handlePhoneRequest(PhoneId phone, const PhoneRequest& request) {
         releaseSeat(seat, "left");
         done = true;
         break;
+    case PhoneAsk::newRound:
+        if (turnsGoOn()) {
+            refuse("round", "The round is not over yet.");
+        } else {
+            newRound();
+            done = true;
+        }
+        break;
     case PhoneAsk::ping: break;
     }
     return done;
@@ -185,6 +194,7 @@ void Game::tellPhones() {
         view.field = player.position;
         view.wait = player.turnsToWait;
         view.finished = player.finished;
+        view.over = !turnsGoOn();
         options.phones->send(phone, stateMessage(view));
     }
 }

@@ -22,13 +22,14 @@ struct MessageType {
     std::initializer_list<std::string_view> optional;
 };
 
-const std::array<MessageType, 6> messageTypes{{
+const std::array<MessageType, 7> messageTypes{{
     {"join", PhoneAsk::join, {"name"}, {}},
     {"take", PhoneAsk::take, {"seat"}, {"name"}},
     {"resume", PhoneAsk::resume, {"seat", "secret"}, {}},
     {"roll", PhoneAsk::roll, {}, {}},
     {"leave", PhoneAsk::leave, {}, {}},
     {"ping", PhoneAsk::ping, {}, {}},
+    {"round", PhoneAsk::newRound, {}, {}},
 }};
 
 bool contains(std::initializer_list<std::string_view> names, std::string_view name) {
@@ -186,6 +187,7 @@ std::string stateMessage(const PhoneView& view) {
     message["field"] = view.field;
     message["wait"] = view.wait;
     message["finished"] = view.finished;
+    message["over"] = view.over;
     return text(message);
 }
 

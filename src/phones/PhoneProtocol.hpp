@@ -6,7 +6,7 @@
 #include <vector>
 
 /// What a phone asks of the game.
-enum class PhoneAsk { join, take, resume, roll, leave, ping };
+enum class PhoneAsk { join, take, resume, roll, leave, ping, newRound };
 
 /// One message from a phone, read and checked for its form; whether the game can do what it
 /// asks is the game's to say.
@@ -66,6 +66,8 @@ struct PhoneView {
     int field = 0;
     int wait = 0;
     bool finished = false;
+    /// Everyone has finished, and the TV shows the podium: the phone offers another round.
+    bool over = false;
 };
 
 /// The messages the game sends, as JSON text.

@@ -483,6 +483,7 @@ TEST(Phones, EachPhonePlaysItsOwnSeat) {
         {5, "+", "", 2},
         {5, R"({"type":"take","seat":1})", "5 seated 1", 2},
         {5, "key-", "5 unseated removed", 1},
+        {1, R"({"type":"round"})", "1 error round", 1},
         {1, R"({"type":"roll"})", "1 rolling 0", 1},
     };
     for (const auto& step : steps) {
@@ -735,4 +736,42 @@ TEST(Sofa, AResumedGameIsTheGameThatWasSaved) {
     };
     EXPECT_EQ(shown(*resumed.game), shown(*played.game));
     EXPECT_EQ(savedGameText(resumed.game->saved()), savedGameText(played.game->saved()));
+}
+
+// A game with phones, left and resumed: its phones come back to their seats with their
+// secrets, and once everyone is home a phone starts another round.
+TEST(Sofa, PhonesComeBackToAResumedGameAndStartAnotherRound) {
+    const auto ask = [](TestPhones& phones, Game& game, PhoneId phone, const std::string& text) {
+        phones.told.clear();
+        PhoneArrival arrival;
+        arrival.phone = phone;
+        arrival.kind = text.empty() ? PhoneArrival::Kind::connected : PhoneArrival::Kind::request;
+        if (!text.empty())
+            arrival.request = *readPhoneMessage(text).request;
+        phones.arrivals.push_back(arrival);
+        game.update();
+        return phones.told[phone].empty() ? nlohmann::json() : phones.told[phone].front();
+    };
+    TestPhones before;
+    TestGame left({}, {}, false, &before, true);
+    ask(before, *left.game, 1, "");
+    const std::string secret =
+        ask(before, *left.game, 1, R"({"type":"join","name":"Anna"})").at("secret");
+    SavedGame saved = left.game->saved();
+    ASSERT_EQ(saved.players.at(0).secret, secret);
+    saved.players[0].field = saved.players[0].taskField = goalField;
+    saved.players[0].finished = true;
+    saved.finishOrder = {0};
+
+    TestPhones after;
+    TestGame resumed({}, {}, false, &after, true);
+    resumed.game->resume(saved);
+    EXPECT_TRUE(resumed.game->sofa().podiumShown());
+    ask(after, *resumed.game, 7, "");
+    const std::string back = R"({"type":"resume","seat":0,"secret":")" + secret + R"("})";
+    EXPECT_EQ(ask(after, *resumed.game, 7, back).at("type"), "seated");
+    EXPECT_TRUE(after.told[7].back().at("over"));
+    ask(after, *resumed.game, 7, R"({"type":"round"})");
+    EXPECT_EQ(resumed.game->players[0].position, 0);
+    EXPECT_FALSE(resumed.game->sofa().podiumShown());
 }

@@ -39,6 +39,7 @@ TEST(PhoneMessages, OnlyKnownTypesWithTheirOwnFieldsAreRequests) {
         {R"({"type":"roll"})", "3 -1  "},
         {R"({"type":"leave"})", "4 -1  "},
         {R"({"type":"ping"})", "5 -1  "},
+        {R"({"type":"round"})", "6 -1  "},
         {"", "error json"},
         {"{", "error json"},
         {"[1,2]", "error json"},

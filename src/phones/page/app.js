@@ -210,6 +210,9 @@ function renderGame() {
   if (turn) $('turnSwatch').style.setProperty('--swatch', turn.colour);
   $('turn').textContent = turnText(turn);
   $('roll').disabled = !state.canRoll || !isOpen();
+  $('roll').hidden = state.over;
+  $('again').hidden = !state.over;
+  $('again').disabled = !isOpen();
   $('roll').textContent = state.rolling && turn && turn.seat === state.seat ? 'Rolling…' : 'Roll';
   $('done').hidden = !state.finished;
   $('wait').hidden = !(state.wait > 0);
@@ -221,6 +224,7 @@ function renderGame() {
 
 function turnText(turn) {
   if (!turn) return 'Waiting for players';
+  if (state.over) return 'Everyone is home: the podium is on the TV';
   const ours = turn.seat === state.seat;
   if (state.rolling) return ours ? 'Your roll: watch the TV!' : playerName(turn) + ' is rolling…';
   if (state.canRoll) return 'Your turn: roll!';
@@ -237,6 +241,7 @@ $('joinForm').onsubmit = (event) => {
   render();
 };
 $('roll').onclick = () => send({ type: 'roll' });
+$('again').onclick = () => send({ type: 'round' });
 $('leave').onclick = $('leaveNo').onclick = $('leaveYes').onclick = (event) => {
   if (event.target.id === 'leaveYes') send({ type: 'leave' });
   $('leave').hidden = event.target.id === 'leave';
