@@ -58,4 +58,20 @@ $python "$root/tests/e2e/phones_browser.py" "$link" \
     >"$work/browser" 2>&1 || fail "phones in the browser: $(tail -5 "$work/browser")"
 escape phones "$work/said" 10
 tail -1 "$work/browser"
+
+# The end of a game, played from the phones: three players near the goal, resumed with a die
+# that brings each home in one roll; the podium, and another round from a phone.
+home() { printf '[[player]]\nfield = %s\ntask = %s\nwaits = 0\nfinished = false\nname = "%s"\n' "$@"; }
+{
+    printf 'kraxelbrett = 1\nturn = 0\nmarker = 2\nfinish-order = []\n'
+    home 108 108 Anna && home 106 106 Jörg && home 106 106 Bob
+} >"$XDG_STATE_HOME/kraxelbrett/game.toml"
+(cd "$build" && KRAXELBRETT_SEED=20 exec ./kraxelbrett --resume --phones=127.0.0.1:$port >"$work/out" 2>"$work/said") &
+game=$!
+settled "$work/tv.png"
+link=$(zbarimg -q --raw "$work/tv.png") || fail "no QR code on the resumed game's TV"
+$python "$root/tests/e2e/phones_browser.py" --finish "$link" \
+    >"$work/browser" 2>&1 || fail "a game's end in the browser: $(tail -5 "$work/browser")"
+escape "the resumed game" "$work/said" 10
+tail -1 "$work/browser"
 echo "phones: hostile clients refused, three phones played"

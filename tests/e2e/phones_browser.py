@@ -2,9 +2,11 @@
 """Three phones, each its own Chromium, play the running game through its link: they join by
 name, only the one whose turn it is can roll, a roll shows its task and passes the turn, the
 TV shows the names, and pages come back on their seats when the server drops their sockets.
+With --finish, three phones take the seats of a game near its end, roll until everyone is
+home, see the podium and start another round.
 
-Usage: phones_browser.py URL (the link from the TV's QR code; the game is already running on
-DISPLAY). With KRAXELBRETT_PHONE_SHOT=FILE it keeps a picture of a phone's game screen, with
+Usage: phones_browser.py [--finish] URL (the link from the TV's QR code; the game is already
+running on DISPLAY). With KRAXELBRETT_PHONE_SHOT=FILE it keeps a picture of a phone's game screen, with
 KRAXELBRETT_TV_SHOT=FILE one of the TV's."""
 import os
 import shutil
@@ -36,12 +38,19 @@ return {game: shown('game'), join: shown('join'), me: $('me').textContent,
         band: getComputedStyle($('band')).backgroundColor,
         status: shown('status') ? $('status').textContent : '',
         note: shown('note') ? $('note').textContent : '',
-        fresh: !!socket && !socket.dropped && socket.readyState === WebSocket.OPEN};
+        fresh: !!socket && !socket.dropped && socket.readyState === WebSocket.OPEN,
+        again: shown('again'), finished: shown('done')};
 """
 # Keeps every message the phone's current socket receives from now on.
 LISTEN = """
 window.heard = [];
 window.kraxelbrettSocket.addEventListener('message', (e) => window.heard.push(JSON.parse(e.data)));
+"""
+# Clicks the seat button of that label, if the page shows it.
+CLICK_SEAT = """
+for (const b of document.querySelectorAll('button.seat'))
+  if (b.textContent === arguments[0] && !b.disabled) { b.click(); return true; }
+return false;
 """
 # A fresh socket's first lobby, as a phone without a seat gets it.
 LOBBY = """
@@ -206,12 +215,63 @@ def run(url, folder):
             phone.driver.quit()
 
 
+def finish(url, folder):
+    phones = []
+    try:
+        # 1. Each phone takes the seat of its name, added before the game was left.
+        for seat, name in enumerate(NAMES):
+            phone = Phone(url, folder)
+            phones.append(phone)
+            label = "Take seat %d · %s" % (seat + 1, name)
+            # In one go: the page draws its seats' buttons anew with every lobby.
+            until("finish 1: no button \"%s\"" % label, 5, lambda: phone.driver.execute_script(
+                CLICK_SEAT, label))
+            until(lambda: "finish 1: %s's page shows no game: %s" % (name, phone.look()), 5,
+                  lambda: phone.look()["game"] and phone.look()["me"] == name)
+
+        # 2. Whoever may roll rolls, until everyone is home and every phone offers another round.
+        for _ in range(len(NAMES)):
+            rollers = [p for p in phones if p.look()["canRoll"]]
+            if len(rollers) != 1:
+                raise Failure("finish 2: %d phones can roll, not one" % len(rollers))
+            rollers[0].driver.find_element(By.ID, "roll").click()
+            until(lambda: "finish 2: the roll ended nowhere: %s" % rollers[0].look(), 10,
+                  lambda: rollers[0].look()["finished"] and "Rolling" not in rollers[0].look()["roll"])
+        until(lambda: "finish 2: not every phone offers another round: %s"
+              % [p.look() for p in phones], 3, lambda: all(p.look()["again"] for p in phones))
+        shot = os.path.join(folder, "podium.png")
+        subprocess.run(["import", "-window", "root", "-crop", "1x1+150+900", shot], check=True)
+        podium = subprocess.run(["convert", shot, "-format", "%[fx:int(255*r)],%[fx:int(255*g)],"
+                                 "%[fx:int(255*b)]", "info:"], capture_output=True, text=True,
+                                check=True).stdout
+        if podium != "25,25,35":
+            raise Failure("finish 2: the TV shows no podium (%s at 150,900)" % podium)
+
+        # 3. Another round from the last phone: everyone at the start, and the first rolls.
+        phones[-1].driver.find_element(By.ID, "again").click()
+        fresh = lambda: [(p.look()["field"], p.look()["canRoll"], p.look()["again"])
+                         for p in phones]
+        until(lambda: "finish 3: no new round: %s" % fresh(), 3, lambda: fresh() == [
+            ("At the start:", True, False), ("At the start:", False, False),
+            ("At the start:", False, False)])
+    finally:
+        for phone in phones:
+            phone.driver.quit()
+
+
 def main():
-    if len(sys.argv) != 2:
-        sys.exit("Usage: phones_browser.py URL")
+    arguments = sys.argv[1:]
+    ending = arguments[:1] == ["--finish"]
+    if len(arguments) != 1 + ending:
+        sys.exit("Usage: phones_browser.py [--finish] URL")
     folder = tempfile.mkdtemp(prefix="kraxelbrett-phones-")
     try:
-        took = run(sys.argv[1], folder)
+        if ending:
+            finish(arguments[-1], folder)
+            print("phones_browser: three phones played a game to its end, saw the podium and "
+                  "started another round")
+            return
+        took = run(arguments[-1], folder)
     except Failure as failure:
         sys.exit("phones_browser: " + str(failure))
     except (subprocess.CalledProcessError, WebDriverException) as error:
