@@ -33,7 +33,7 @@ namespace fs = std::filesystem;
 /// The number after `kraxelbrett =`: raised when an older game could misread the file.
 constexpr std::int64_t formatVersion = 1;
 /// A game of nine players with their secrets is under 2 KiB; anything much larger is no save.
-constexpr std::size_t savedGameLimit = 64 * 1024;
+constexpr std::size_t savedGameLimit = std::size_t{64} * 1024;
 constexpr std::size_t hexKeyDigits = 32;
 
 const char* const notOurs = "not a saved game of Kraxelbrett: ";
