@@ -63,7 +63,8 @@ void Game::handleEvent(const sf::Event& happened) {
     if (asked != Command::none) {
         tellPhones();
     }
-    if (asked != Command::none && asked != Command::toggleSound) {
+    // A turn cut short by Escape is no turn: the game saved before it is the one to go on with.
+    if (asked != Command::none && asked != Command::toggleSound && isOpen()) {
         saveGame();
     }
 }
