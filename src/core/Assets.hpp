@@ -12,3 +12,8 @@ const char* const dieImagePath = "assets/dice.png";
 /// reads: a pipe, a socket or a device in its place would block the game on the read. When it
 /// is not, says so on the stream in one line, and the game goes on without the asset.
 bool assetReadable(const std::string& path, std::ostream& messages);
+
+/// The folder the game reads its assets and decks from: the working folder where it has an
+/// `assets` folder, as the launcher and the build folder do; else the binary's own folder
+/// where that has one, as a build started from elsewhere; else the working folder.
+std::string gameFolder(const std::string& working, const std::string& binary);

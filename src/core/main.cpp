@@ -1,4 +1,6 @@
 #include "board/DeckLibrary.hpp"
+#include "board/TextMeasure.hpp"
+#include "core/Assets.hpp"
 #include "core/CommandLine.hpp"
 #include "core/DeckChoice.hpp"
 #include "core/DisplayCheck.hpp"
@@ -11,6 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 #ifdef _WIN32
@@ -75,6 +78,22 @@ void moveToGameFolder() {
     if (length != 0 && length < MAX_PATH) {
         std::error_code error;
         std::filesystem::current_path(std::filesystem::path(path).parent_path(), error);
+    }
+}
+#endif
+
+#ifndef _WIN32
+// The build's binary started from another folder (the repository's, say) reads the assets and
+// decks beside it, as the installed one does through its launcher.
+void moveBesideAssets() {
+    std::error_code error;
+    const std::filesystem::path working = std::filesystem::current_path(error);
+    const std::filesystem::path binary = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const std::string folder = gameFolder(working.string(), binary.string());
+        if (folder != working.string()) {
+            std::filesystem::current_path(folder, error);
+        }
     }
 }
 #endif
@@ -206,6 +225,8 @@ int main(int argc, char* argv[]) {
     const std::string start = startFolder();
 #ifdef _WIN32
     moveToGameFolder();
+#else
+    moveBesideAssets();
 #endif
     std::string problems;
     std::string notes;
@@ -215,7 +236,14 @@ int main(int argc, char* argv[]) {
     case Action::usage: return answer("", usageText(), 2);
     case Action::listDecks: return answer(deckList(), "", 0);
     case Action::check: {
-        const bool good = loadChosenDeck(asked.deck, start, problems, notes).has_value();
+        bool good = loadChosenDeck(asked.deck, start, problems, notes).has_value();
+        // Without the font neither glyphs nor label sizes were checked: no deck is good then.
+        if (!TextMeasure(fontPath).loaded()) {
+            problems += std::string("kraxelbrett: ") + fontPath +
+                        ": the game's font cannot be read, so the deck's characters and label "
+                        "sizes cannot be checked\n";
+            good = false;
+        }
         return answer(notes + (good ? asked.deck + ": no problems\n" : ""), problems, good ? 0 : 1);
     }
     case Action::play: break;

@@ -95,6 +95,14 @@ rm "$XDG_DATA_HOME/kraxelbrett/decks/english.toml"
 for deck in deutsch english alkoholfrei alcohol-free ours.toml; do
     [ "$(cd "$work" && headless --check "$deck")" = "0 $deck: no problems" ] || fail "--check $deck: $(headless --check "$deck")"
 done
+# Without the font a deck's characters and label sizes go unchecked: no deck is good then. The
+# build's binary started from another folder reads the assets beside it.
+mkdir "$work/lone" && cp "$build/kraxelbrett" "$work/lone/"
+said=$(cd "$work" && env -u DISPLAY "$work/lone/kraxelbrett" --check "$root/decks/deutsch.toml" 2>&1) && fail "--check without the font: exit 0"
+[[ $said == "kraxelbrett: assets/SmallMemory.ttf: the game's font cannot be read"* ]] || fail "--check without the font: $said"
+printf 'title = "Beer"\nlanguage = "en"\nbase = "english"\n[fields]\n1 = "\xf0\x9f\x8d\xba"\n' >"$work/beer.toml"
+said=$(cd "$root" && env -u DISPLAY "$build/kraxelbrett" --check "$work/beer.toml" 2>&1) && fail "--check from the repository: exit 0"
+[[ $said == *"U+1F37A is not in the game's font"* ]] || fail "--check from the repository: $said"
 printf 'title = "Bad"\nlanguage = "en"\ncolour = "red"\nbase = "english"\n' >"$work/bad.toml"
 [ "$(cd "$work" && headless bad.toml)" = "2 $work/bad.toml:3: unknown key \"colour\"; a deck has only title, language, base and [fields]" ] ||
     fail "a bad deck: $(cd "$work" && headless bad.toml)"
