@@ -384,7 +384,7 @@ TEST(Turn, ADecksTasksStandOnTheBoardAndInTheRow) {
         const char* task;
     } cases[] = {
         {"english", 0, 1, 1, "1.\n2 sips", "2 sips"},
-        {"english", 5, 6, 48, "11.\nLadder up\nto field 48!", "Ladder up\nto field 48!"},
+        {"english", 5, 6, 48, "11.\nLadder up\nto square 48!", "Ladder up\nto square 48!"},
         {"alkoholfrei", 0, 1, 1, "1.\n2 Kniebeugen", "2 Kniebeugen"},
         {"alcohol-free", 100, 6, 105, "105.\nDo 5 squats", "Do 5 squats"},
     };
