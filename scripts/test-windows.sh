@@ -101,10 +101,12 @@ same_frames() {
 
 mkdir -p "$work/game"
 (cd "$work/game" && cmake -E tar xf "$zip")
-expected="Alkoholfrei spielen.bat Go on with the last game.bat LICENSE.txt Play alcohol-free.bat Play in English.bat"
+expected="Alkoholfrei spielen.bat Als Familie spielen.bat Go on with the last game.bat LICENSE.txt"
+expected+=" Play alcohol-free.bat Play as a family.bat Play in English.bat"
 expected+=" Play with phones.bat README.txt"
 expected+=" assets/SmallMemory-LICENSE.txt assets/SmallMemory.ttf assets/dice.png"
 expected+=" decks/alcohol-free.toml decks/alkoholfrei.toml decks/deutsch.toml decks/english.toml"
+expected+=" decks/family.toml decks/familie.toml"
 expected+=" kraxelbrett.exe"
 expected+=" licences/FLAC.txt licences/FreeType.txt licences/Ogg.txt licences/OpenAL-Soft.txt"
 expected+=" licences/SFML.txt licences/Vorbis.txt licences/qrcodegen.txt"
