@@ -24,21 +24,27 @@ std::string padded(const std::string& text, std::size_t width) {
 }
 } // namespace
 
-std::string userDeckFolder(const Environment& environment, bool windows) {
+std::string userGameFolder(const Environment& environment, bool windows,
+                           const UserFolderKind& kind) {
     const auto set = [&environment](const char* name) {
         const char* value = environment(name);
         return value != nullptr && *value != '\0' ? std::string(value) : std::string();
     };
-    fs::path data;
+    fs::path base;
     if (windows) {
-        data = set("APPDATA");
-    } else if (fs::path(set("XDG_DATA_HOME")).is_absolute()) {
-        // The desktop's conventions ignore a relative XDG_DATA_HOME.
-        data = set("XDG_DATA_HOME");
+        base = set(kind.windowsVariable);
+    } else if (fs::path(set(kind.xdgVariable)).is_absolute()) {
+        // The desktop's conventions ignore a relative XDG folder.
+        base = set(kind.xdgVariable);
     } else if (!set("HOME").empty()) {
-        data = fs::path(set("HOME")) / ".local" / "share";
+        base = fs::path(set("HOME")) / kind.homeFolder;
     }
-    return data.empty() ? std::string() : (data / "kraxelbrett" / "decks").string();
+    return base.empty() ? std::string() : (base / "kraxelbrett").string();
+}
+
+std::string userDeckFolder(const Environment& environment, bool windows) {
+    const std::string game = userGameFolder(environment, windows, userData);
+    return game.empty() ? game : (fs::path(game) / "decks").string();
 }
 
 bool namesDeckFile(const std::string& deck) {

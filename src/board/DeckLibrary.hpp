@@ -14,6 +14,21 @@ struct DeckFolders {
 /// Reads an environment variable: null when it is not set.
 using Environment = std::function<const char*(const char* name)>;
 
+/// Where the desktop keeps one kind of the user's files: on Windows the folder in
+/// `windowsVariable`; else the absolute folder in `xdgVariable`, or `homeFolder` under HOME.
+struct UserFolderKind {
+    const char* windowsVariable;
+    const char* xdgVariable;
+    const char* homeFolder;
+};
+const UserFolderKind userData{"APPDATA", "XDG_DATA_HOME", ".local/share"};
+const UserFolderKind userState{"LOCALAPPDATA", "XDG_STATE_HOME", ".local/state"};
+
+/// The game's own folder among the user's files of that kind (`…/kraxelbrett`); empty where
+/// the environment names none.
+std::string userGameFolder(const Environment& environment, bool windows,
+                           const UserFolderKind& kind);
+
 /// The user's deck folder, by the desktop's conventions: `$XDG_DATA_HOME/kraxelbrett/decks`,
 /// else `~/.local/share/kraxelbrett/decks`; on Windows `%APPDATA%\kraxelbrett\decks`.
 std::string userDeckFolder(const Environment& environment, bool windows);

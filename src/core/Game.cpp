@@ -158,8 +158,8 @@ void Game::resume(const SavedGame& game) {
         ++playerCount;
     }
     // Where the tokens came to rest, as they stood when the game was left.
-    for (const Player& player : std::vector<Player>(players)) {
-        arrangeTokens(player.position);
+    for (int seat = 0; seat < playerCount; ++seat) {
+        arrangeTokens(players[seat].position);
     }
     for (Player& player : players) {
         if (!player.path.empty()) {

@@ -135,7 +135,7 @@ bool Game::turnsGoOn() const {
 
 void Game::newRound() {
     // Only once the round is over: a slip of N mid-game would lose it.
-    if (!options.sofaView || !roundOver(players)) {
+    if (turnsGoOn()) {
         return;
     }
     for (Player& player : players) {

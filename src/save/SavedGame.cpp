@@ -1,6 +1,7 @@
 #include "save/SavedGame.hpp"
 
 #include "board/BoardGeometry.hpp"
+#include "board/DeckLibrary.hpp"
 #include "board/RegularFile.hpp"
 #include "phones/PlayerName.hpp"
 #include "players/Player.hpp"
@@ -403,20 +404,8 @@ SavedGameRead readSavedGame(const std::string& path) {
 
 std::string stateFilePath(const std::function<const char*(const char* name)>& environment,
                           bool windows) {
-    const auto set = [&environment](const char* name) {
-        const char* value = environment(name);
-        return value != nullptr && *value != '\0' ? std::string(value) : std::string();
-    };
-    fs::path state;
-    if (windows) {
-        state = set("LOCALAPPDATA");
-    } else if (fs::path(set("XDG_STATE_HOME")).is_absolute()) {
-        // The desktop's conventions ignore a relative XDG_STATE_HOME.
-        state = set("XDG_STATE_HOME");
-    } else if (!set("HOME").empty()) {
-        state = fs::path(set("HOME")) / ".local" / "state";
-    }
-    return state.empty() ? std::string() : (state / "kraxelbrett" / "game.toml").string();
+    const std::string game = userGameFolder(environment, windows, userState);
+    return game.empty() ? game : (fs::path(game) / "game.toml").string();
 }
 
 std::string saveAtomically(const std::string& path, const std::string& text) {

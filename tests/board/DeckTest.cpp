@@ -2,6 +2,7 @@
 #include "board/BoardTables.hpp"
 #include "board/DeckLibrary.hpp"
 #include "board/TextMeasure.hpp"
+#include "support/TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 /// A folder of deck files for one test, gone afterwards; decks find their bases in it.
-struct DeckFolder {
-    DeckFolder()
-        : path(fs::temp_directory_path() / ("kraxelbrett-decks-" + std::to_string(getpid()))) {
-        fs::create_directories(path);
-    }
-    ~DeckFolder() { fs::remove_all(path); }
+struct DeckFolder : TemporaryFolder {
+    DeckFolder() : TemporaryFolder("kraxelbrett-decks-") {}
 
     std::string write(const std::string& name, const std::string& text) const {
         const fs::path file = path / (name + ".toml");
@@ -46,7 +43,6 @@ struct DeckFolder {
         return lines;
     }
 
-    fs::path path;
     TextMeasure measure{"assets/SmallMemory.ttf"};
 };
 

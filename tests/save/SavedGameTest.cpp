@@ -1,4 +1,5 @@
 #include "save/SavedGame.hpp"
+#include "support/TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,20 +13,13 @@
 namespace {
 namespace fs = std::filesystem;
 
-/// A folder for one test, gone afterwards.
-struct SaveFolder {
-    SaveFolder()
-        : path(fs::temp_directory_path() / ("kraxelbrett-save-" + std::to_string(getpid()))) {
-        fs::create_directories(path);
-    }
-    ~SaveFolder() { fs::remove_all(path); }
+struct SaveFolder : TemporaryFolder {
+    SaveFolder() : TemporaryFolder("kraxelbrett-save-") {}
 
     std::string read(const std::string& name) const {
         std::ifstream file(path / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     }
-
-    fs::path path;
 };
 
 const std::string secret = "0123456789abcdef0123456789abcdef";
