@@ -148,7 +148,7 @@ listen() {
   local label=$1 wav=$frames/$1.wav conf=$frames/$1.conf
   shift
   rm -f "$wav"
-  printf '[wave]\nfile = %s\n' "$(winepath -w "$wav")" >"$conf"
+  printf '[general]\nsample-type = int16\n[wave]\nfile = %s\n' "$(winepath -w "$wav")" >"$conf"
   (cd "$work/game" && ALSOFT_DRIVERS=wave ALSOFT_CONF=$(winepath -w "$conf") \
     exec wine kraxelbrett.exe "$@") >"$frames/$label.log" 2>&1 &
   game=$!

@@ -1,19 +1,18 @@
 #include "core/Assets.hpp"
+#include "support/TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 // Only a regular file, or a link to one, is read; anything else is one line and no asset, and
 // nothing is opened, so a pipe with no writer cannot hold the game up.
 TEST(Assets, OnlyRegularFilesAreRead) {
     namespace fs = std::filesystem;
-    const fs::path folder =
-        fs::temp_directory_path() / ("kraxelbrett-assets-" + std::to_string(getpid()));
+    const TemporaryFolder temporary("kraxelbrett-assets-");
+    const fs::path& folder = temporary.path;
     fs::create_directories(folder / "folder");
     std::ofstream(folder / "file") << "font";
     fs::create_symlink(folder / "file", folder / "link");
@@ -41,5 +40,4 @@ TEST(Assets, OnlyRegularFilesAreRead) {
                        : "kraxelbrett: " + path + ": " + c.said + "; the game goes on without it\n";
         EXPECT_EQ(messages.str(), expected);
     }
-    fs::remove_all(folder);
 }

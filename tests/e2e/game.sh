@@ -1,5 +1,17 @@
-# Steps shared by the scripts that drive the real game, to be sourced. The caller defines
-# fail and keeps the game's process id in $game.
+# Set-up and steps shared by the scripts that drive the real game, sourced right after their
+# set -euo pipefail, with $label naming the script in its failures. The game's process id is
+# kept in $game, and killed on the way out.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd) game=
+fail() { echo "$label: $*" >&2; exit 1; }
+
+# Runs the calling script again on a desktop of its own (see with-display.sh), with a scratch
+# folder in $work that goes with it.
+on_desktop() {
+    [ -n "${KRAXELBRETT_DESKTOP:-}" ] ||
+        exec env KRAXELBRETT_DESKTOP=1 "$root/scripts/with-display.sh" --desktop "$0" "$@"
+    work=$(mktemp -d)
+    trap '[ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
+}
 
 # Waits until the screen (or WINDOW), captured every SECONDS into PICTURE, settles: the same
 # twice in a row, and not black.
@@ -21,11 +33,10 @@ settled() {
 # Escape, and the game must be gone with exit code 0 within SECONDS; a failure shows what it
 # said on standard error, kept in the file SAID.
 escape() {
-    local label=$1 said=$2 seconds=${3:-5}
+    local what=$1 said=${2:-/dev/null} seconds=${3:-5} code=0
     xdotool key Escape
-    timeout "$seconds" tail --pid="$game" -s 0.05 -f /dev/null || fail "$label: still running after Escape"
-    local code=0
+    timeout "$seconds" tail --pid="$game" -s 0.05 -f /dev/null || fail "$what: still running after Escape"
     wait "$game" || code=$?
     game=
-    [ "$code" = 0 ] || fail "$label: exit code $code: $(cat "$said")"
+    [ "$code" = 0 ] || fail "$what: exit code $code: $(cat "$said")"
 }

@@ -5,15 +5,12 @@
 # game opens no socket at all.
 # Usage: phones.sh BUILD_DIR
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd) build=$(cd "$1" && pwd)
-[ -n "${KRAXELBRETT_DESKTOP:-}" ] ||
-    exec env KRAXELBRETT_DESKTOP=1 "$root/scripts/with-display.sh" --desktop "$0" "$@"
-work=$(mktemp -d) game=
+label=phones
+. "$(dirname "$0")/game.sh"
+on_desktop "$@"
+build=$(cd "$1" && pwd)
 # The sofa view saves the game: into the scratch folder, never the tester's own.
 export XDG_STATE_HOME=$work/state
-trap '[ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
-fail() { echo "phones: $*" >&2; exit 1; }
-. "$root/tests/e2e/game.sh"
 # Debian's own Python, which has python3-selenium and python3-websockets; the sanitizers'
 # preloaded library is for the game alone (chromedriver does not start with it).
 python="env -u LD_PRELOAD /usr/bin/python3"

@@ -4,14 +4,12 @@
 # pixel. (How the game meets a server with no other client is screens.sh's part.)
 # Usage: play.sh CMAKE BUILD_DIR INSTALL_PREFIX VERSION
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd) build=$2
-[ -n "${KRAXELBRETT_DESKTOP:-}" ] ||
-    exec env KRAXELBRETT_DESKTOP=1 "$root/scripts/with-display.sh" --desktop "$0" "$@"
-golden=$root/tests/golden failed=$2/e2e-failed work=$(mktemp -d) game=
+label=e2e
+. "$(dirname "$0")/game.sh"
+on_desktop "$@"
+build=$2 golden=$root/tests/golden failed=$2/e2e-failed
 repeat=$(xset q | awk '/auto repeat delay/ {print $4, $7}')
 trap 'xset r rate $repeat; [ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
-fail() { echo "$*" >&2; exit 1; }
-. "$root/tests/e2e/game.sh"
 
 # Whether a picture in the scratch folder equals its reference; a failure keeps it for a look.
 # With KRAXELBRETT_RECORD=1 it becomes the reference instead; with KRAXELBRETT_RECORD=new only
@@ -45,15 +43,7 @@ start() {
     (cd "$folder" && exec "$binary" "$@") &
     game=$!
 }
-# Escape ends the game with exit code 0 within the seconds given.
-expect_exit() {
-    xdotool key Escape
-    timeout "$1" tail --pid="$game" -s 0.05 -f /dev/null || fail "the game still runs $1 s after Escape"
-    local code=0
-    wait "$game" || code=$?
-    game=
-    [ "$code" = 0 ] || fail "exit code $code"
-}
+expect_exit() { escape "the game" /dev/null "$1"; }
 # Runs the game without a display, always inside $(...): the exit code and what it said.
 headless() { env -u DISPLAY "$launcher" "$@" >"$work/said" 2>&1; echo "$? $(cat "$work/said")"; }
 
@@ -145,33 +135,20 @@ expect_screen english-board
 xdotool key KP_Add click 3 click 2 click 4 click 5 click 1
 expect_screen english-turn
 expect_exit 2
-# A deck of one's own, named by a path from where the game is started: the English board but
-# for field 1's square, and after a roll onto field 1 the English turn but for that square and
-# the row, which shows the deck's task.
-field1="rectangle 140,10 229,99" row="rectangle 1100,0 1919,89"
-# Waits until the screen differs from the reference picture, and only inside the rectangles
-# that "draws" blacks out.
-expect_but() {
-    local reference=$1 name=$2 deadline=$((SECONDS + 20))
-    convert "$golden/$reference.png" -fill black "${draws[@]}" "$work/$reference-but.png"
-    until import -window root "$work/$name.png" &&
-        [ "$(compare -metric AE "$golden/$reference.png" "$work/$name.png" null: 2>&1)" != 0 ] &&
-        convert "$work/$name.png" -fill black "${draws[@]}" "$work/$name-but.png" &&
-        [ "$(compare -metric AE "$work/$reference-but.png" "$work/$name-but.png" null: 2>&1)" = 0 ]; do
-        [ "$SECONDS" -le "$deadline" ] || keep "$name"
-        sleep 0.2
-    done
-}
+# A deck of one's own, named by a path from where the game is started: after a roll onto field
+# 1, the English turn but for that field's square and the row, which show the deck's task.
 start "$launcher" "$work" ours.toml
-draws=(-draw "$field1")
-expect_but english-board ours
+settled "$work/ours.png"
 xdotool key KP_Add w
-draws=(-draw "$field1" -draw "$row")
-expect_but english-turn ours-turn
-convert "$golden/english-turn.png" -crop 820x90+1100+0 "$work/english-row.png"
-convert "$work/ours-turn.png" -crop 820x90+1100+0 "$work/ours-row.png"
-[ "$(compare -metric AE "$work/english-row.png" "$work/ours-row.png" null: 2>&1)" != 0 ] ||
-    fail "the row does not show the deck's task"
+settled "$work/ours-turn.png" 1.5
+cp "$golden/english-turn.png" "$work/english-turn.png"
+for name in english-turn ours-turn; do
+    convert "$work/$name.png" -fill black -draw "rectangle 140,10 229,99" -draw "rectangle 1100,0 1919,89" "$work/$name-but.png"
+    convert "$work/$name.png" -crop 820x90+1100+0 "$work/$name-row.png"
+done
+[ "$(compare -metric AE "$work/english-turn-but.png" "$work/ours-turn-but.png" null: 2>&1)" = 0 ] &&
+    [ "$(compare -metric AE "$work/english-turn-row.png" "$work/ours-turn-row.png" null: 2>&1)" != 0 ] ||
+    keep ours-turn
 expect_exit 2
 [ ! -e "$XDG_STATE_HOME" ] || fail "the game without --tv wrote $(find "$XDG_STATE_HOME")"
 
@@ -185,10 +162,7 @@ expect_screen sofa-card
 xdotool key w
 # Longer than the die rests on its face: the roll has ended.
 settled "$work/left.png" 1.5
-xdotool key Escape
-timeout 5 tail --pid="$game" -s 0.05 -f /dev/null || fail "--tv: still running after Escape"
-wait "$game"
-game=
+escape --tv
 start "$launcher" "$work" --resume
 settled "$work/resumed.png"
 [ "$(compare -metric AE "$work/left.png" "$work/resumed.png" null: 2>&1)" = 0 ] ||

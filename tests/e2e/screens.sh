@@ -5,16 +5,13 @@
 # whose size changes mid-game, which must then show what a game started at that size shows.
 # Usage: screens.sh BUILD_DIR [STEP]   (a STEP runs on the display it is given)
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd) build=$(cd "$1" && pwd)
-golden=$root/tests/golden
-fail() { echo "screens: $*" >&2; exit 1; }
+label=screens
+. "$(dirname "$0")/game.sh"
+build=$(cd "$1" && pwd) golden=$root/tests/golden
 on_screen() { "$root/scripts/with-display.sh" --screen "$1" "$0" "$build" "${@:2}"; }
-
-game=
 trap '[ -n "$game" ] && kill "$game" 2>/dev/null; true' EXIT
 start() { (cd "$build" && exec ./kraxelbrett 2>>"$work/said") & game=$!; }
 window() { timeout 10 xdotool search --sync --name '^Kraxelbrett$' | head -n 1; }
-. "$root/tests/e2e/game.sh"
 
 case "${2:-}" in
 kiosk)
