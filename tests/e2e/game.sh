@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Set-up and steps shared by the scripts that drive the real game, sourced right after their
 # set -euo pipefail, with $label naming the script in its failures. The game's process id is
 # kept in $game, and killed on the way out.
