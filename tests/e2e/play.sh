@@ -180,7 +180,8 @@ resumed() { ! grep "a new game starts" "$work/said" || fail "the game written wa
 game_file 0 1 'finish-order = []' 'field = 5\ntask = 5\nwaits = 0\nfinished = false' \
     'field = 40\ntask = 40\nwaits = 0\nfinished = false'
 KRAXELBRETT_SEED=4 resume
-xdotool sleep 0.5 key w
+settled "$work/resumed-jump.png"
+xdotool key w
 expect_screen sofa-jump
 expect_exit 2
 resumed
