@@ -160,8 +160,9 @@ expect_screen board
 xdotool key KP_Add KP_Add w
 expect_screen sofa-card
 xdotool key w
-# Longer than the die rests on its face: the roll has ended.
-settled "$work/left.png" 1.5
+# Well over twice as long as the die rests on its last face (1.24 s), since a capture holds up
+# the game's frames: the roll has ended.
+settled "$work/left.png" 3
 escape --tv
 start "$launcher" "$work" --resume
 settled "$work/resumed.png"
