@@ -187,34 +187,31 @@ game_file() {
     shift 3
     for player in "$@"; do printf '[[player]]\n%b\n' "$player" >>"$saved"; done
 }
-resume() { start "$launcher" "$work" --resume 2>"$work/said"; }
+# Resumes the game written: it must show NAME, after KEY where one is given, pressed once the
+# game is up.
+resume() {
+    start "$launcher" "$work" --resume 2>"$work/said"
+    [ -z "${2:-}" ] || { settled "$work/resumed-up.png" && xdotool key "$2"; }
+    expect_screen "$1"
+    expect_exit 2
+}
 resumed() { ! grep "a new game starts" "$work/said" || fail "the game written was not resumed"; }
 game_file 0 1 'finish-order = []' 'field = 5\ntask = 5\nwaits = 0\nfinished = false' \
     'field = 40\ntask = 40\nwaits = 0\nfinished = false'
-KRAXELBRETT_SEED=4 resume
-settled "$work/resumed-jump.png"
-xdotool key w
-expect_screen sofa-jump
-expect_exit 2
+KRAXELBRETT_SEED=4 resume sofa-jump w
 resumed
 game_file 1 0 'finish-order = []' \
     'field = 110\ntask = 110\nwaits = 0\nfinished = false\nname = "Wolfgang Amadeus"' \
     'field = 66\ntask = 66\nwaits = 2\nfinished = false'
-resume
-expect_screen sofa-long-row
-expect_exit 2
+resume sofa-long-row
 resumed
 home='task = 112\nwaits = 0\nfinished = true'
 game_file 0 3 'finish-order = [2, 0, 3, 1]\ncard = 1' "field = 112\n$home\nname = \"Anna\"" \
     "field = 112\n$home" "field = 112\n$home\nname = \"Jörg\"" "field = 112\n$home"
-resume
-expect_screen sofa-podium
-expect_exit 2
+resume sofa-podium
 resumed
 # A saved game that is no game: one line, and a new game.
 printf 'kraxelbrett = 1\n[[player]]\nfield = 113\n' >"$saved"
-resume
-expect_screen board
-expect_exit 2
+resume board
 grep -q "^$saved:3: .*; a new game starts\$" "$work/said" || fail "a broken saved game: $(cat "$work/said")"
 echo "e2e: installed, and every screen as expected"
