@@ -9,9 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 namespace fs = std::filesystem;
@@ -66,28 +64,21 @@ TEST(Deck, EachProblemIsOneLineNamingFileLineAndField) {
         std::string deck;
         std::string said;
     } cases[] = {
-        {head + "base = \"english\"\n[fields]\n5 = \"Sing\"\n", ""},
         {"\xEF\xBB\xBF" + head + "base = \"english\"\n[fields]\n5 = \"\"\"\nSing\nloud\"\"\"\n",
          ""},
         {head + "base = \"english\"\n[fields]\n5 = \"Sing\xFF\"\n",
          "deck.toml:5: not UTF-8 text (Encountered invalid utf-8 sequence); save the deck as "
          "UTF-8\n"},
-        {head + "base = \"english\n", "deck.toml:3: Error while parsing string: unescaped "
-                                      "control characters other than TAB (U+0009) are "
-                                      "explicitly prohibited\n"},
         {head + "base = \"english\"\n[\n1 = \"x\"\n",
          "deck.toml:4: Error while parsing key: expected bare key starting character or string "
          "delimiter, saw '\\n'\n"},
         {head + "colour = \"red\"\nbase = \"english\"\n",
          "deck.toml:3: unknown key \"colour\"; a deck has only title, language, base and "
          "[fields]\n"},
-        {head + "base = \"english\"\n[fields]\n113 = \"x\"\n07 = \"z\"\n",
+        {head + "base = \"english\"\n[fields]\n113 = \"x\"\n07 = \"z\"\nx = \"y\"\n",
          "deck.toml:6: field \"07\": not a field number; fields are numbered 0 to 112\n"
-         "deck.toml:5: field \"113\": not a field number; fields are numbered 0 to 112\n"},
-        {head + "base = \"english\"\n[fields]\nx = \"y\"\n",
-         "deck.toml:5: field \"x\": not a field number; fields are numbered 0 to 112\n"},
-        {head + "base = \"english\"\n[fields]\n1 = \"a\"\n1 = \"b\"\n",
-         "deck.toml:6: Error while parsing key-value pair: cannot redefine existing string '1'\n"},
+         "deck.toml:5: field \"113\": not a field number; fields are numbered 0 to 112\n"
+         "deck.toml:7: field \"x\": not a field number; fields are numbered 0 to 112\n"},
         {head + "[fields]\n" + allFields("x").substr(8),
          "deck.toml: field 0: missing; a deck without base gives all 113 fields\n"},
         {head, "deck.toml: no fields; a deck without base gives all 113, from 0 to 112\n"},
@@ -118,12 +109,10 @@ TEST(Deck, EachProblemIsOneLineNamingFileLineAndField) {
         EXPECT_EQ(folder.problems(file), c.said) << c.deck.substr(0, 200);
     }
     fs::create_directories(folder.path / "folder.toml");
-    EXPECT_EQ(folder.problems((folder.path / "folder.toml").string()),
-              "folder.toml: a folder, not a deck file\n");
-    EXPECT_EQ(folder.problems((folder.path / "none.toml").string()), "none.toml: no such file\n");
     ASSERT_EQ(mkfifo((folder.path / "pipe.toml").c_str(), 0600), 0);
-    EXPECT_EQ(folder.problems((folder.path / "pipe.toml").string()),
-              "pipe.toml: not a regular file\n");
+    for (const std::string said : {"folder.toml: a folder, not a deck file\n",
+                                   "none.toml: no such file\n", "pipe.toml: not a regular file\n"})
+        EXPECT_EQ(folder.problems((folder.path / said.substr(0, said.find(':'))).string()), said);
 }
 
 // A deck starts from its base's fields and changes only those it gives; its labels keep the
@@ -173,16 +162,13 @@ TEST(Deck, MutatedDecksGiveProblemsNotCrashes) {
                                std::istreambuf_iterator<char>());
     ASSERT_FALSE(original.empty());
     std::mt19937 random(20261208u);
-    const auto anywhere = [&random](const std::string& text) {
-        return std::uniform_int_distribution<std::size_t>(0, text.size())(random);
-    };
     for (int round = 0; round < 3000; ++round) {
         std::string deck = original;
         for (int change = 0; change < 1 + round % 4; ++change) {
-            const std::size_t at = anywhere(deck);
+            const std::size_t at =
+                std::uniform_int_distribution<std::size_t>(0, deck.size())(random);
             const std::size_t lineEnd = std::min(deck.find('\n', at), deck.size());
-            const std::size_t lineStart = deck.rfind('\n', at == 0 ? 0 : at - 1);
-            const std::size_t from = lineStart == std::string::npos ? 0 : lineStart + 1;
+            const std::size_t from = deck.rfind('\n', at == 0 ? 0 : at - 1) + 1; // npos + 1 is 0
             switch (random() % 4) {
             case 0:
                 if (at < deck.size())

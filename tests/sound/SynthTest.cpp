@@ -52,7 +52,6 @@ TEST(Synth, EverySoundIsShortSmoothAndBelowFullScale) {
             before = crest;
         }
     }
-    EXPECT_GT(synthesize(Cue::knock).size(), soundSampleRate / 20) << "the knock is heard apart";
 }
 
 namespace {
