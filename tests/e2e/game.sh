@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # Set-up and steps shared by the scripts that drive the real game, sourced right after their
-# set -euo pipefail, with $label naming the script in its failures. The game's process id is
-# kept in $game, and killed on the way out.
+# set -euo pipefail, with $label naming the script in its failures and $build the build folder.
+# The game's process id is kept in $game, and killed on the way out.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd) game=
 fail() { echo "$label: $*" >&2; exit 1; }
 
@@ -14,6 +14,11 @@ on_desktop() {
     trap '[ -n "$game" ] && kill "$game" 2>/dev/null; rm -rf "$work"' EXIT
 }
 
+start() { (cd "$1" && exec "${@:2}") & game=$!; }
+
+# Whether two pictures are the same pixel for pixel, or within FUZZ.
+alike() { [ "$(compare -metric AE -fuzz "${3:-0}" "$1" "$2" null: 2>&1)" = 0 ]; }
+
 # Waits until the screen (or WINDOW), captured every SECONDS into PICTURE, settles: the same
 # twice in a row, and not black.
 settled() {
@@ -22,13 +27,30 @@ settled() {
     for _ in $(seq 1 50); do
         sleep "$seconds"
         import -window "$from" "$picture"
-        if [ "$(compare -metric AE "$picture" "$picture.before.png" null: 2>&1)" = 0 ] &&
-            [ "$(convert "$picture" -format '%[fx:maxima]' info:)" != 0 ]; then
-            return 0
-        fi
+        alike "$picture" "$picture.before.png" &&
+            [ "$(convert "$picture" -format '%[fx:maxima]' info:)" != 0 ] && return 0
         mv "$picture" "$picture.before.png"
     done
     fail "the screen did not settle for $picture"
+}
+
+# Waits until the screen, captured into NAME.png in $work, passes the check that follows: a
+# step ends when the screen shows its end, not when it stands still, as it may while a loaded
+# machine holds up the game's frames.
+expect() {
+    local name=$1 deadline=$((SECONDS + 20))
+    shift
+    until import -window root "$work/$name.png" && "$@"; do
+        [ "$SECONDS" -le "$deadline" ] || keep "$name"
+        sleep 0.2
+    done
+}
+# Fails on NAME.png, kept for a look in the build's $label-failed folder with NAME-as.png.
+keep() {
+    local failed=$build/$label-failed
+    mkdir -p "$failed" && cp "$work/$1.png" "$failed/"
+    [ ! -e "$work/$1-as.png" ] || cp "$work/$1-as.png" "$failed/"
+    fail "$1 differs: see $failed/$1.png"
 }
 
 # Escape, and the game must be gone with exit code 0 within SECONDS; a failure shows what it

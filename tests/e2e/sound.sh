@@ -9,17 +9,21 @@ label=sound
 on_desktop "$@"
 build=$(cd "$1" && pwd)
 
-# Starts the game with its sound going into NAME.wav (mono, 16 bits), and waits for the board:
-# the sound is opened right after it.
-start() {
-    local name=$1
-    shift
+# Plays the game with its sound going into NAME.wav (mono, 16 bits): once the board is up, as
+# the sound is opened right after it, one player joins and rolls ROLLS times (a W during a roll
+# waits for it to end); Escape SECONDS later. ARGUMENTS go to the game.
+play() {
+    local name=$1 rolls=$2 seconds=$3
+    shift 3
     printf '[general]\nchannels = mono\nsample-type = int16\nperiod_size = 64\n[wave]\nfile = %s\n' \
         "$work/$name.wav" >"$work/$name.conf"
-    (cd "$build" && ALSOFT_DRIVERS=${drivers:-wave} ALSOFT_CONF=$work/$name.conf \
-        KRAXELBRETT_SEED=15 exec ./kraxelbrett "$@" 2>"$work/$name.said") &
-    game=$!
+    ALSOFT_DRIVERS=${drivers:-wave} ALSOFT_CONF=$work/$name.conf KRAXELBRETT_SEED=15 \
+        start "$build" ./kraxelbrett "$@" 2>"$work/$name.said"
     settled "$work/$name.png"
+    xdotool key KP_Add sleep 0.3
+    for _ in $(seq "$rolls"); do xdotool key w; done
+    sleep "$seconds"
+    escape "$name" "$work/$name.said" 10
 }
 # The sounds in NAME.wav as letters: b a blip, r a click of the die, k its knock, s a sweep.
 heard() {
@@ -29,36 +33,21 @@ heard() {
 }
 repeat() { printf "%${2}s" | tr ' ' "$1"; }
 
-# One player, and two rolls: the second W waits for the first roll to end.
-start rolls
-xdotool key KP_Add
-sleep 0.3
-xdotool key w w
-# The two turns take 5.5 and 4.9 s, and the sweep comes with the second's end, 10.5 s from
-# now, and lasts 0.45 s; then two seconds to spare. Nothing else runs meanwhile: a capture of
-# the screen would hold up the X server and the game's frames.
-sleep 13
-escape rolls "$work/rolls.said" 10
+# The two turns take 5.5 and 4.9 s, and the sweep comes with the second's end, 10.5 s after
+# the rolls, and lasts 0.45 s; then two seconds to spare. Nothing else runs meanwhile: a capture
+# of the screen would hold up the X server and the game's frames.
+play rolls 2 13
 expected=b$(repeat r 34)k$(repeat r 33)ks
 [ "$(heard rolls)" = "$expected" ] || fail "rolls: heard $(heard rolls), not $expected"
 
-# With --mute: silence, for as long as the game ran.
-start muted --mute
-xdotool key KP_Add
-sleep 0.3
-# Long enough for the roll (5.5 s): the writer writes the game's sound in real time.
-xdotool key w
-sleep 7
-escape muted "$work/muted.said" 10
+# With --mute: silence, for as long as the game ran, which is long enough for the roll (5.5 s):
+# the writer writes the game's sound in real time.
+play muted 1 7 --mute
 [ "$(heard muted)" = "" ] || fail "--mute: heard $(heard muted)"
 [ "$(stat -c %s "$work/muted.wav")" -gt $((2 * 44100 * 5)) ] || fail "--mute: no WAV of the game's length"
 
 # No sound card: a silent game, one line about it, and the game plays as ever.
-drivers=no-such-driver start silent
-xdotool key KP_Add sleep 0.3 key w
-sleep 1
-escape silent "$work/silent.said" 10
-grep -v '^Setting vertical sync not supported$' "$work/silent.said" >"$work/silent.lines" || true
-[ "$(cat "$work/silent.lines")" = "kraxelbrett: no audio device; the game plays without sound" ] ||
+drivers=no-such-driver play silent 1 1
+[ "$(grep -v '^Setting vertical sync not supported$' "$work/silent.said")" = "kraxelbrett: no audio device; the game plays without sound" ] ||
     fail "no sound card: said $(cat "$work/silent.said")"
 echo "sound: every roll heard as played"

@@ -5,7 +5,7 @@
 # of the releases name this version.
 # Usage: check-package.sh CPACK BUILD_DIR VERSION
 set -euo pipefail
-cpack=$1 build=$2 version=$3 work=$(mktemp -d) root=$(cd "$(dirname "$0")/../.." && pwd)
+cpack=$1 build=$2 version=$3 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "$*" >&2; exit 1; }
 
@@ -19,9 +19,6 @@ link=usr/share/kraxelbrett/assets/SmallMemory.ttf
 target=$(readlink "$work/root/$link")
 [[ $target != /* ]] || fail "absolute font link: $target"
 [ -f "$(realpath -m "/$(dirname "$link")/$target")" ] || fail "the font link leads nowhere: $target"
-for deck in "$root"/decks/*.toml; do
-    [ -f "$work/root/usr/share/kraxelbrett/decks/${deck##*/}" ] || fail "the package lacks the deck ${deck##*/}"
-done
 metainfo=$(echo "$work"/root/usr/share/metainfo/*.metainfo.xml)
 appstreamcli validate --no-net "$metainfo"
 [[ $(zcat "$work/root/usr/share/doc/kraxelbrett/changelog.gz" | head -n 1) == "kraxelbrett ($version) "* ]] ||
