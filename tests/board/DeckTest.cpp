@@ -189,3 +189,20 @@ TEST(Deck, MutatedDecksGiveProblemsNotCrashes) {
         }
     }
 }
+
+// --list-decks lines up its columns by characters, not bytes, and a name or title that fills its
+// column still leaves a space before the next.
+TEST(Deck, ListedDecksKeepTheirColumns) {
+    const struct {
+        ListedDeck deck;
+        std::string line;
+    } cases[] = {
+        {{"familie", "de", "Für die Familie", "decks/familie.toml"},
+         "familie         de      Für die Familie     decks/familie.toml\n"},
+        {{"sechzehnzeichen!", "", "Zwanzig Zeichen lang", "a.toml", true, true},
+         "sechzehnzeichen! ?       Zwanzig Zeichen lang a.toml (the user's, in place of the game's "
+         "own) (has problems: kraxelbrett --check sechzehnzeichen!)\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(listLine(c.deck), c.line);
+}
