@@ -225,9 +225,8 @@ TEST(Turn, CuesFollowTheirFramesAndMTurnsThemOffAndOn) {
 }
 
 // Who rolls each turn, seen by the marker: waiting players sit their turns out, finished ones
-// are passed over until everyone has finished, and the game goes on then: without the sofa
-// view N starts no other round. Who would roll is asked before every turn: were a wait spent by
-// asking, the turns after would go to others.
+// are passed over until everyone has finished, and then the game goes on (without the sofa
+// view N starts no other round). Asked before every turn, who would roll spends no wait.
 TEST(Turn, TurnsGoRoundPassingOverWaitingAndFinishedPlayers) {
     const struct {
         std::vector<int> seats, finished, values, rollers;
@@ -258,8 +257,7 @@ TEST(Turn, EventsDuringATurnWaitForItButEndingTheGameDoesNot) {
     test.seat({0});
     test.arrivals = {keyPress(sf::Keyboard::W), keyPress(sf::Keyboard::Add)};
     test.press(sf::Keyboard::W);
-    // One per update, in the order they came: a second turn, then one player more. Rolls and
-    // players after each update:
+    // One per update, in the order they came; rolls and players after each update:
     const int afterEachUpdate[][2] = {{1, 1}, {2, 1}, {2, 2}, {2, 2}};
     for (const auto& [rolls, players] : afterEachUpdate) {
         EXPECT_EQ(test.next, static_cast<std::size_t>(rolls));
@@ -331,10 +329,9 @@ struct TestPhones final : PhoneLink {
 };
 } // namespace
 
-// Phones join, take seats, come back, roll on their own turn only and leave, each step given
-// the answer a player expects; the game sees each as it sees keys. (A roll out of turn is
-// refused in the browsers of phones.sh.) A game left and resumed takes its phones back by their
-// secrets.
+// Phones join, take seats, come back, roll and leave, each step given the answer a player
+// expects (phones.sh's browsers try rolls out of turn); the game sees each as it sees keys,
+// and once left and resumed takes its phones back by their secrets.
 TEST(Phones, EachPhonePlaysItsOwnSeat) {
     TestPhones phones;
     TestGame test({3, 2, 1}, false, &phones);
@@ -420,16 +417,19 @@ TEST(Phones, EachPhonePlaysItsOwnSeat) {
     after.arrive(*resumed.game, 7,
                  R"({"type":"resume","seat":0,"secret":")" + secrets[0] + R"("})");
     EXPECT_EQ(after.told[7].front().at("type"), "seated");
+    EXPECT_EQ(after.told[7].back().at("name"), "Jörg") << "and is shown its game";
 }
 
 // A whole round in the sofa view, on fair rolls: the first home is celebrated on their card,
 // every change is saved, the podium comes with the last player home, in the order they got
-// there, and holds the turns; N then starts another round with the same players at the start.
+// there, and holds the turns; N then starts another round with the same players, as if they had
+// just joined.
 TEST(Sofa, ARoundEndsOnThePodiumAndNStartsAnother) {
-    TestGame test({}, true);
+    TestGame test({}, true), fresh({}, true);
     Game& game = *test.game;
     for (int join = 0; join < 3; ++join)
-        test.press(sf::Keyboard::Add);
+        for (const TestGame* seated : {&test, &fresh})
+            seated->press(sf::Keyboard::Add);
     std::vector<int> order;
     int turns = 0;
     for (; !roundOver(game.players) && turns < 3000; ++turns) {
@@ -452,9 +452,7 @@ TEST(Sofa, ARoundEndsOnThePodiumAndNStartsAnother) {
     test.press(sf::Keyboard::W);
     EXPECT_EQ(savedGameText(game.saved()), over) << "the podium holds the turns";
     test.press(sf::Keyboard::N);
-    for (const Player& player : game.players)
-        EXPECT_EQ(player.position, 0);
-    EXPECT_TRUE(game.finishingOrder().empty());
+    EXPECT_EQ(savedGameText(game.saved()), savedGameText(fresh.game->saved())) << "as if new";
     EXPECT_FALSE(game.sofa().podiumShown() || game.sofa().cardShown());
 }
 
