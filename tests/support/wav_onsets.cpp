@@ -31,9 +31,10 @@ int main(int argc, char* argv[]) {
             last = level >= offLevel ? i : last;
             peak = std::max(peak, level);
         }
-        std::printf("%.1f %.1f %.1f\n", static_cast<double>(start / channels) * toMs,
-                    20.0 * std::log10(peak / 32768.0),
-                    static_cast<double>((last - start) / channels + 1) * toMs);
+        // Whole frames: a sample of each channel.
+        const std::size_t frame = start / channels, frames = (last - start) / channels + 1;
+        std::printf("%.1f %.1f %.1f\n", static_cast<double>(frame) * toMs,
+                    20.0 * std::log10(peak / 32768.0), static_cast<double>(frames) * toMs);
     }
     return 0;
 }
