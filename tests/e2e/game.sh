@@ -1,12 +1,10 @@
 # shellcheck shell=bash
-# Set-up and steps shared by the scripts that drive the real game, sourced right after their
-# set -euo pipefail, with $label naming the script in its failures and $build the build folder.
-# The game's process id is kept in $game, and killed on the way out.
+# Steps shared by the scripts that drive the real game, sourced after their set -euo pipefail:
+# $label names the script in failures, $build is the build folder, $game the game's process id.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd) game=
 fail() { echo "$label: $*" >&2; exit 1; }
 
-# Runs the calling script again on a desktop of its own (see with-display.sh), with a scratch
-# folder in $work that goes with it.
+# Runs the script again on a desktop of its own (see with-display.sh), with a scratch $work.
 on_desktop() {
     [ -n "${KRAXELBRETT_DESKTOP:-}" ] ||
         exec env KRAXELBRETT_DESKTOP=1 "$root/scripts/with-display.sh" --desktop "$0" "$@"
@@ -15,6 +13,15 @@ on_desktop() {
 }
 
 start() { (cd "$1" && exec "${@:2}") & game=$!; }
+
+# COMMAND's exit code and all it says, as "CODE SAID", must be WANT, in which a * stands for
+# anything and every other character for itself.
+# shellcheck disable=SC2053
+says() {
+    local want=$1 pattern=${1//[!*]/\\&} said code=0
+    said=$("${@:2}" 2>&1) || code=$?
+    [[ "$code $said" == $pattern ]] || fail "${*:2}: \"$code $said\", not \"$want\""
+}
 
 # Whether two pictures are the same pixel for pixel, or within FUZZ.
 alike() { [ "$(compare -metric AE -fuzz "${3:-0}" "$1" "$2" null: 2>&1)" = 0 ]; }
@@ -34,9 +41,8 @@ settled() {
     fail "the screen did not settle for $picture"
 }
 
-# Waits until the screen, captured into NAME.png in $work, passes the check that follows: a
-# step ends when the screen shows its end, not when it stands still, as it may while a loaded
-# machine holds up the game's frames.
+# Waits until the screen, captured into NAME.png in $work, passes the check that follows: a step
+# ends on what the screen shows, not on its standing still, as it may while a load holds it up.
 expect() {
     local name=$1 deadline=$((SECONDS + 20))
     shift
@@ -53,8 +59,7 @@ keep() {
     fail "$1 differs: see $failed/$1.png"
 }
 
-# Escape, and the game must be gone with exit code 0 within SECONDS; a failure shows what it
-# said on standard error, kept in the file SAID.
+# Escape, and the game must be gone within SECONDS with exit code 0, or fail with its SAID file.
 escape() {
     local what=$1 said=${2:-/dev/null} seconds=${3:-5} code=0
     xdotool key Escape

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Packs a build as the Debian package and holds the package to what Debian asks: lintian
-# reports neither error nor warning, the font link is relative and reaches the font once
-# installed, the software-centre entry is valid, and the newest entries of the changelog and
-# of the releases name this version.
+# Packs a build as the Debian package and holds it to what Debian asks: lintian reports neither
+# error nor warning, the font link is relative and reaches the font once installed, the
+# software-centre entry is valid, and the newest changelog entry and release name this version.
 # Usage: check-package.sh CPACK BUILD_DIR VERSION
 set -euo pipefail
 cpack=$1 build=$2 version=$3 work=$(mktemp -d)
@@ -15,10 +14,9 @@ deb=$(echo "$work"/kraxelbrett_"$version"_*.deb)
 lintian --fail-on error,warning "$deb" 2> >(grep -v 'running with root privileges' >&2)
 dpkg-deb -x "$deb" "$work/root"
 
-link=usr/share/kraxelbrett/assets/SmallMemory.ttf
-target=$(readlink "$work/root/$link")
+target=$(readlink "$work/root/usr/share/kraxelbrett/assets/SmallMemory.ttf")
 [[ $target != /* ]] || fail "absolute font link: $target"
-[ -f "$(realpath -m "/$(dirname "$link")/$target")" ] || fail "the font link leads nowhere: $target"
+[ -f "$(realpath -m "/usr/share/kraxelbrett/assets/$target")" ] || fail "the font link leads nowhere: $target"
 metainfo=$(echo "$work"/root/usr/share/metainfo/*.metainfo.xml)
 appstreamcli validate --no-net "$metainfo"
 [[ $(zcat "$work/root/usr/share/doc/kraxelbrett/changelog.gz" | head -n 1) == "kraxelbrett ($version) "* ]] ||
