@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The game with --phones on loopback, as phones meet it: the link is read off the TV's QR code,
-# hostile clients try every limit while numpad + must still show its row within a second, three
-# phones play in real Chromiums, and Escape ends it all with exit code 0. Without --phones the
-# game opens no socket at all.
+# The game with --phones on loopback, as phones meet it: the link off the TV's QR code, hostile
+# clients at every limit while numpad + still shows its row within a second, three phones in real
+# Chromiums, and Escape ends it with exit code 0. Without --phones the game opens no socket.
 # Usage: phones.sh BUILD_DIR
 set -euo pipefail
 label=phones
@@ -11,8 +10,7 @@ on_desktop "$@"
 build=$(cd "$1" && pwd)
 # The sofa view saves the game: into the scratch folder, never the tester's own.
 export XDG_STATE_HOME=$work/state
-# Debian's own Python, which has python3-selenium and python3-websockets; the sanitizers'
-# preloaded library is for the game alone (chromedriver does not start with it).
+# Debian's own Python has selenium and websockets; the sanitizers' preload stops chromedriver.
 python="env -u LD_PRELOAD /usr/bin/python3"
 
 start "$build" ./kraxelbrett 2>"$work/plain.said"
@@ -28,13 +26,11 @@ link=$(zbarimg -q --raw "$work/tv.png") || fail "no QR code on the TV"
 
 # Whether slot N's row shows its colour on the screen now.
 row_shown() {
-    import -window root -crop 1x1+1900+$((100 * $1 + 5)) "$work/row.png"
-    [ "$(convert "$work/row.png" -format '%[fx:r+g+b > 0]' info:)" = 1 ]
+    [ "$(import -window root -crop 1x1+1900+$((100 * $1 + 5)) -format '%[fx:r+g+b>0]' info:)" = 1 ]
 }
 KRAXELBRETT_SEED=1208 $python "$root/tests/e2e/phones_hostile.py" "$link" >"$work/hostile" 2>&1 &
 hostile=$!
-# Meanwhile the keyboard is served as ever (the random messages may have seated a player or
-# two: the next row is the first not shown).
+# Meanwhile numpad + seats a player as ever, in the first row that random messages left free.
 sleep 3
 for _ in 1 2; do
     slot=0
@@ -54,11 +50,10 @@ escape phones "$work/said" 10
 
 # The end of a game, played from the phones: three players near the goal, resumed with a die
 # that brings each home in one roll; the podium, and another round from a phone.
-home() { printf '[[player]]\nfield = %s\ntask = %s\nwaits = 0\nfinished = false\nname = "%s"\n' "$@"; }
-{
-    printf 'kraxelbrett = 1\nturn = 0\nmarker = 2\nfinish-order = []\n'
-    home 108 108 Anna && home 106 106 Jörg && home 106 106 Bob
-} >"$XDG_STATE_HOME/kraxelbrett/game.toml"
+save=$XDG_STATE_HOME/kraxelbrett/game.toml
+printf 'kraxelbrett = 1\nturn = 0\nmarker = 2\nfinish-order = []\n' >"$save"
+printf '[[player]]\nfield = %s\ntask = %s\nwaits = 0\nfinished = false\nname = "%s"\n' >>"$save" \
+    108 108 Anna 106 106 Jörg 106 106 Bob
 KRAXELBRETT_SEED=20 start "$build" ./kraxelbrett --resume --phones="127.0.0.1:$port" >"$work/out" 2>"$work/said"
 settled "$work/tv.png"
 link=$(zbarimg -q --raw "$work/tv.png") || fail "no QR code on the resumed game's TV"

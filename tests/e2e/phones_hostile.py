@@ -14,6 +14,12 @@ import websockets
 
 ERROR_CODES = set("json type field name full seat secret turn rate busy binary".split())
 PING = '{"type":"ping"}'
+url = urllib.parse.urlsplit(sys.argv[-1])
+PORT, KEY = url.port, url.path.strip("/")
+if len(sys.argv) != 2 or url.hostname != "127.0.0.1" or not PORT or len(KEY) != 32:
+    sys.exit("usage: phones_hostile.py http://127.0.0.1:PORT/KEY/")
+HOST = f"127.0.0.1:{PORT}"
+REQUEST = f"GET /{KEY}/ HTTP/1.1\r\nHost: {HOST}\r\n".encode()
 
 
 def fail(why):
@@ -25,35 +31,31 @@ def ok(line):
     print(f"ok: {line}", flush=True)
 
 
-url = urllib.parse.urlsplit(sys.argv[1] if len(sys.argv) == 2 else "")
-if url.hostname != "127.0.0.1" or not url.port or len(url.path.strip("/")) != 32:
-    sys.exit("usage: phones_hostile.py http://127.0.0.1:PORT/KEY/")
-PORT, KEY = url.port, url.path.strip("/")
-HOST = f"127.0.0.1:{PORT}"
-REQUEST = f"GET /{KEY}/ HTTP/1.1\r\nHost: {HOST}\r\n".encode()
+def check(good, line, otherwise=""):
+    """LINE as a check passed, or, with OTHERWISE after it, as the failure."""
+    if not good:
+        fail(line + otherwise)
+    ok(line)
 
 
-async def expect_status(label, status, target=None, host=HOST, extra="", body=b"", method="GET"):
+async def expect_status(label, status, target=f"/{KEY}/", host=HOST, extra="", body=b"",
+                        method="GET"):
     """One raw request, which must get that status (no markup unless 200); returns its headers."""
     reader, writer = await asyncio.open_connection("127.0.0.1", PORT)
-    request = f"{method} {target or '/' + KEY + '/'} HTTP/1.1\r\nHost: {host}\r\n{extra}"
-    request += f"Content-Length: {len(body)}\r\n" if body else ""
-    try:
-        writer.write(request.encode() + b"Connection: close\r\n\r\n" + body)
+    extra += f"Content-Length: {len(body)}\r\n" if body else ""
+    request = f"{method} {target} HTTP/1.1\r\nHost: {host}\r\n{extra}Connection: close\r\n\r\n"
+    answer = b""  # if the server closes it first
+    with contextlib.suppress(ConnectionError):
+        writer.write(request.encode() + body)
         await writer.drain()
         answer = await asyncio.wait_for(reader.read(), 5)
-    except ConnectionError:
-        answer = b""  # closed by the server
-    finally:
-        writer.close()
+    writer.close()
     head, _, content = answer.partition(b"\r\n\r\n")
     first, *lines = head.decode("latin-1").split("\r\n")
     got = int(first.split()[1]) if answer else None
-    if got != status:
-        fail(f"{label}: expected {status}, got {got}")
+    check(got == status, f"{label}: {got}", f", not {status}")
     if status != 200 and b"<" in content:
         fail(f"{label}: the answer has markup: {content[:80]!r}")
-    ok(f"{label}: {status}")
     return {n.strip().lower(): v.strip() for n, _, v in (line.partition(":") for line in lines)}
 
 
@@ -63,40 +65,34 @@ def phone(origin=f"http://{HOST}"):
 
 
 def check_reply(label, text):
-    reply = None
     with contextlib.suppress(ValueError):
         reply = json.loads(text) if isinstance(text, str) else None
-    if not isinstance(reply, dict) or not isinstance(reply.get("type"), str) or \
-            reply["type"] == "error" and reply.get("code") not in ERROR_CODES:
-        fail(f"{label}: a reply not JSON with a type (and a known code if an error): {text[:80]!r}")
-    return reply
+        if isinstance(reply, dict) and isinstance(reply.get("type"), str) and \
+                (reply["type"] != "error" or reply.get("code") in ERROR_CODES):
+            return reply
+    fail(f"{label}: a reply not JSON with a type (and a known code if an error): {text[:80]!r}")
 
 
-async def answer_to(ws, label, message=PING, wanted="pong", seconds=3):
-    await ws.send(message)
-    with contextlib.suppress(TimeoutError):
+async def expect(ws, label, wanted="pong", message=PING, seconds=3):
+    """Sends MESSAGE, if any, then reads replies until WANTED: a reply's type or an error's code,
+    or the close code (0: any)."""
+    if message:
+        await ws.send(message)
+    try:
         async with asyncio.timeout(seconds):
             while True:
                 reply = check_reply(label, await ws.recv())
                 if reply["type"] == wanted or reply["type"] == "error" and reply["code"] == wanted:
                     return ok(f"{label}: {wanted}")
-    fail(f"{label}: no {wanted} within {seconds} s")
-
-
-async def expect_close(label, ws, code=None, seconds=5):
-    try:
-        while True:
-            await asyncio.wait_for(ws.recv(), seconds)
     except websockets.ConnectionClosed as closed:
         got = closed.rcvd and closed.rcvd.code
+        check(wanted in (0, got), f"{label}: closed with {got}", f", not {wanted}")
     except TimeoutError:
-        fail(f"{label}: the server did not close the WebSocket")
-    if code and got != code:
-        fail(f"{label}: closed with {got}, not {code}")
-    ok(f"{label}: closed with {got}")
+        fail(f"{label}: no {wanted if isinstance(wanted, str) else 'close'} within {seconds} s")
 
 
 async def dropped_after(label, seconds, connection):
+    """Awaits CONNECTION, which the server must close after about SECONDS of silence."""
     started = time.monotonic()
     try:
         with contextlib.suppress(ConnectionError):
@@ -104,9 +100,8 @@ async def dropped_after(label, seconds, connection):
     except TimeoutError:
         fail(f"{label}: still open after {seconds + 4} s")
     took = time.monotonic() - started
-    if not seconds - 2 <= took <= seconds + 4:
-        fail(f"{label}: closed after {took:.1f} s, not about {seconds} s")
-    ok(f"{label}: closed after {took:.1f} s")
+    check(seconds - 2 <= took <= seconds + 4, f"{label}: closed after {took:.1f} s",
+          f", not about {seconds} s")
 
 
 async def half_a_request():
@@ -118,7 +113,7 @@ async def half_a_request():
 
 async def a_silent_phone():
     async with phone() as ws:
-        await expect_close("a silent WebSocket", ws, seconds=30)
+        await expect(ws, "a silent WebSocket", 0, None, 30)
 
 
 SEEDS = ['{"type":"join","name":"Anna"}', '{"type":"take","seat":0}', '{"type":"leave"}',
@@ -151,19 +146,17 @@ async def random_phone(label, count):
                 async for text in ws:
                     check_reply(label, text)
         reader = asyncio.create_task(read())
-        for _ in range(count):
-            try:
+        with contextlib.suppress(websockets.ConnectionClosed):
+            for _ in range(count):
                 await ws.send(random_message())
-            except websockets.ConnectionClosed:
-                break
-            await asyncio.sleep(0.055)
+                await asyncio.sleep(0.055)
         await asyncio.sleep(0.5)
         if ws.open:
             reader.cancel()
             await asyncio.wait([reader])  # its recv() must be over before ours
-            return await answer_to(ws, f"{label} after its random messages")
+            return await expect(ws, f"{label} after its random messages")
     async with phone() as ws:
-        await answer_to(ws, f"{label}, closed, a new one")
+        await expect(ws, f"{label}, closed, a new one")
 
 
 async def main():
@@ -173,10 +166,9 @@ async def main():
 
     headers = await expect_status("the page", 200, target=f"/{KEY.upper()}/")
     policy = headers.get("content-security-policy", "")
-    if headers.get("cache-control") != "no-store" or f"connect-src ws://{HOST};" not in policy \
-            or "default-src 'none'" not in policy:
-        fail(f"the page's headers: {headers}")
-    ok("the page: Cache-Control no-store and a Content-Security-Policy")
+    check(headers.get("cache-control") == "no-store" and "default-src 'none'" in policy
+          and f"connect-src ws://{HOST};" in policy,
+          "the page: Cache-Control no-store and a Content-Security-Policy", f", not in {headers}")
     await expect_status("no key", 403, target="/")
     await expect_status("a wrong key", 403, target=f"/{KEY[:-1]}{'1' if KEY[-1] == '0' else '0'}/")
     await expect_status("a wrong Host", 421, host=f"attacker.example:{PORT}")
@@ -191,16 +183,13 @@ async def main():
             async with phone(origin):
                 fail(f"{label}: accepted")
         except websockets.InvalidStatusCode as refused:
-            if refused.status_code != 403:
-                fail(f"{label}: {refused.status_code}, not 403")
-        ok(f"{label}: 403")
+            check(refused.status_code == 403, f"{label}: {refused.status_code}", ", not 403")
 
     async with phone() as ws:
-        await answer_to(ws, "ping")
-        await answer_to(ws, "garbage JSON", '{"type":', "json")
-        await answer_to(ws, "a binary frame", b"\x00\x01\x02", "binary")
-        await ws.send("[" * 2048)
-        await expect_close("a 2 KiB WebSocket message", ws, 1009)
+        await expect(ws, "ping")
+        await expect(ws, "garbage JSON", "json", '{"type":')
+        await expect(ws, "a binary frame", "binary", b"\x00\x01\x02")
+        await expect(ws, "a 2 KiB WebSocket message", 1009, "[" * 2048, 5)
 
     async with phone() as ws:
         for _ in range(100):
@@ -211,15 +200,13 @@ async def main():
                 reply = check_reply("flood", await asyncio.wait_for(ws.recv(), 1))
                 pongs += reply["type"] == "pong"
                 rates += reply.get("code") == "rate"
-        if not rates or pongs > 30:
-            fail(f"a flood of 100: {pongs} pongs, {rates} rate errors")
-        ok(f"a flood of 100: {pongs} pongs, {rates} rate error(s)")
+        check(rates and pongs <= 30, f"a flood of 100: {pongs} pongs, {rates} rate error(s)")
         await asyncio.sleep(1.1)
-        await answer_to(ws, "after the flood, a second later")
+        await expect(ws, "after the flood, a second later")
 
     async with phone() as ws:
         await ws.write_frame(True, websockets.frames.Opcode.TEXT, b'{"type":"\xff"}')
-        await expect_close("a text frame with invalid UTF-8", ws, 1007)
+        await expect(ws, "a text frame with invalid UTF-8", 1007, None, 5)
 
     sockets = [await asyncio.open_connection("127.0.0.1", PORT) for _ in range(40)]
     await asyncio.sleep(0.5)
@@ -231,9 +218,8 @@ async def main():
             served += (await asyncio.wait_for(reader.readline(), 3)).startswith(b"HTTP/1.1 200")
     for _, writer in sockets:
         writer.close()
-    if not 1 <= served <= 32:
-        fail(f"40 connections at once: {served} served")
-    ok(f"40 connections at once: {served} served, {40 - served} closed at once")
+    check(1 <= served <= 32, f"40 connections at once: {served} served, {40 - served} closed",
+          " (1 to 32 may be served)")
     await asyncio.sleep(0.3)
     await expect_status("a fresh connection afterwards", 200)
 
@@ -241,7 +227,6 @@ async def main():
     random.seed(seed)
     await asyncio.gather(*(random_phone(f"random phone {n}", 125) for n in range(8)))
     ok(f"1000 random messages (KRAXELBRETT_SEED={seed}): every reply JSON with a type")
-
     await idle
     ok(f"all checks in {time.monotonic() - started:.1f} s")
 
