@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sys/stat.h>
 
 namespace {
 namespace fs = std::filesystem;
@@ -108,11 +107,10 @@ TEST(Deck, EachProblemIsOneLineNamingFileLineAndField) {
         const std::string file = folder.write("deck", c.deck);
         EXPECT_EQ(folder.problems(file), c.said) << c.deck.substr(0, 200);
     }
+    // Which files are read at all, the assets' test says; a deck names itself in the reason.
     fs::create_directories(folder.path / "folder.toml");
-    ASSERT_EQ(mkfifo((folder.path / "pipe.toml").c_str(), 0600), 0);
-    for (const std::string said : {"folder.toml: a folder, not a deck file\n",
-                                   "none.toml: no such file\n", "pipe.toml: not a regular file\n"})
-        EXPECT_EQ(folder.problems((folder.path / said.substr(0, said.find(':'))).string()), said);
+    EXPECT_EQ(folder.problems((folder.path / "folder.toml").string()),
+              "folder.toml: a folder, not a deck file\n");
 }
 
 // A deck starts from its base's fields and changes only those it gives; its labels keep the
@@ -153,40 +151,38 @@ TEST(Deck, TheGermanDeckIsTheBoardsOwn) {
     }
 }
 
-// Mutated decks (bytes flipped, lines cut or doubled, keys doubled, bytes thrown in) give
-// problems or a whole board, never a crash; the sanitizers' build runs this too.
+// Mutated decks (bytes flipped, lines cut or doubled, bytes thrown in) give problems or a whole
+// board, never a crash; the sanitizers' build runs this too.
 TEST(Deck, MutatedDecksGiveProblemsNotCrashes) {
     const DeckFolder folder;
     std::ifstream source("decks/alcohol-free.toml", std::ios::binary);
-    const std::string original((std::istreambuf_iterator<char>(source)),
-                               std::istreambuf_iterator<char>());
+    const std::string original((std::istreambuf_iterator<char>(source)), {});
     ASSERT_FALSE(original.empty());
     std::mt19937 random(20261208u);
     for (int round = 0; round < 3000; ++round) {
         std::string deck = original;
-        for (int change = 0; change < 1 + round % 4; ++change) {
-            const std::size_t at =
-                std::uniform_int_distribution<std::size_t>(0, deck.size())(random);
-            const std::size_t lineEnd = std::min(deck.find('\n', at), deck.size());
+        for (int change = 0; change <= round % 4; ++change) {
+            const std::size_t at = random() % (deck.size() + 1);
+            const std::size_t end = std::min(deck.find('\n', at), deck.size());
             const std::size_t from = deck.rfind('\n', at == 0 ? 0 : at - 1) + 1; // npos + 1 is 0
-            switch (random() % 4) {
-            case 0:
-                if (at < deck.size())
-                    deck[at] = static_cast<char>(deck[at] ^ (1 << (random() % 8)));
-                break;
-            case 1: deck.erase(at, lineEnd - at); break;
-            case 2: deck.insert(from, deck.substr(from, lineEnd - from) + "\n"); break;
-            default: deck.insert(at, 1, static_cast<char>(random() % 256)); break;
-            }
+            const auto kind = random() % 4;
+            if (kind == 0 && at < deck.size())
+                deck[at] = static_cast<char>(deck[at] ^ (1 << (random() % 8)));
+            else if (kind == 1)
+                deck.erase(at, end - at);
+            else if (kind == 2)
+                deck.insert(from, deck.substr(from, end - from) + "\n");
+            else if (kind == 3)
+                deck.insert(at, 1, static_cast<char>(random() % 256));
         }
         std::vector<DeckProblem> found;
         const FieldTexts texts = loadDeck(
             folder.write("mutant", deck), [](const std::string&) { return "decks/english.toml"; },
             folder.measure, found);
-        if (std::all_of(found.begin(), found.end(), [](const DeckProblem& p) { return p.note; })) {
-            for (const FieldText& text : texts)
-                ASSERT_TRUE(!text.text.empty() && text.characterSize >= 9) << deck;
-        }
+        const bool good =
+            std::all_of(found.begin(), found.end(), [](const DeckProblem& p) { return p.note; });
+        for (const FieldText& text : texts)
+            ASSERT_TRUE(!good || (!text.text.empty() && text.characterSize >= 9)) << deck;
     }
 }
 

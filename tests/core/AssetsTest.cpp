@@ -20,22 +20,18 @@ TEST(Assets, OnlyRegularFilesAreRead) {
 
     const struct {
         const char* name;
-        bool readable;
-        const char* said;
-    } cases[] = {
-        {"file", true, ""},
-        {"link", true, ""},
-        {"missing", false, "no such file"},
-        {"folder", false, "a folder, not a file"},
-        {"pipe", false, "not a regular file"},
-    };
+        std::string said; // nothing for a file that is read
+    } cases[] = {{"file", ""},
+                 {"link", ""},
+                 {"missing", "no such file"},
+                 {"folder", "a folder, not a file"},
+                 {"pipe", "not a regular file"}};
     for (const auto& c : cases) {
         std::ostringstream messages;
         const std::string path = (folder / c.name).string();
-        EXPECT_EQ(assetReadable(path, messages), c.readable) << c.name;
-        const std::string expected =
-            c.readable ? std::string()
-                       : "kraxelbrett: " + path + ": " + c.said + "; the game goes on without it\n";
-        EXPECT_EQ(messages.str(), expected);
+        EXPECT_EQ(assetReadable(path, messages), c.said.empty()) << c.name;
+        EXPECT_EQ(messages.str(), c.said.empty() ? ""
+                                                 : "kraxelbrett: " + path + ": " + c.said +
+                                                       "; the game goes on without it\n");
     }
 }

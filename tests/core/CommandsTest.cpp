@@ -1,5 +1,6 @@
 #include "core/Commands.hpp"
 #include "core/CommandLine.hpp"
+#include "support/Events.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,13 +8,6 @@
 #include <vector>
 
 namespace {
-sf::Event key(sf::Keyboard::Key code, sf::Event::EventType type = sf::Event::KeyPressed) {
-    sf::Event event{};
-    event.type = type;
-    event.key.code = code;
-    return event;
-}
-
 sf::Event pad(unsigned int button, sf::Event::EventType type = sf::Event::JoystickButtonPressed) {
     sf::Event event{};
     event.type = type;

@@ -4,38 +4,30 @@
 #include "board/TextMeasure.hpp"
 #include "core/DisplayCheck.hpp"
 #include "core/TurnRules.hpp"
+#include "support/Events.hpp"
 
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <array>
 #include <deque>
 #include <map>
 #include <memory>
+#include <numeric>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
-// SFML connects to the display for the textures of each game and lets go when the last is
-// gone, and the tests' X server resets whenever its last client leaves: held, as the game
-// holds it, for the whole run.
+// Held for the whole run, as the game holds it: the tests' X server resets whenever its last
+// client leaves, and SFML lets go of it with the last game's textures.
 const DisplayConnection heldDisplay;
 
-sf::Event keyPress(sf::Keyboard::Key key) {
-    sf::Event event{};
-    event.type = sf::Event::KeyPressed;
-    event.key.code = key;
-    return event;
-}
-
-/// A game without a window that never waits. Its die shows the values it is given, one per
-/// roll (fair rolls if none are). It records the waits, one per die face shown (-1: no die),
-/// and the cues played, each with the die face shown then (-1: no die); and it hands out the
-/// events that arrive while a turn is played.
+/// A game without a window that never waits. Its die shows the values given, one per roll
+/// (fair rolls if none). It records the waits and cues, each with the die face shown then (-1:
+/// no die), and hands out the events that arrive while a turn is played.
 struct TestGame {
     explicit TestGame(std::vector<int> dieValues = {}, bool sofa = false,
                       PhoneLink* phones = nullptr, bool muted = false)
@@ -75,8 +67,7 @@ struct TestGame {
         return game->diceState == rollingDie ? game->diceSprite.getTextureRect().left : -1;
     }
 
-    /// Adds a player for each field and puts it there, its token at rest; their blips are
-    /// played and forgotten.
+    /// Adds a player on each field, its token at rest; their blips are played and forgotten.
     void seat(const std::vector<int>& fields) {
         for (const int field : fields) {
             press(sf::Keyboard::Add);
@@ -87,7 +78,7 @@ struct TestGame {
         cues.clear();
     }
 
-    void press(sf::Keyboard::Key key) const { game->handleEvent(keyPress(key)); }
+    void press(sf::Keyboard::Key code) const { game->handleEvent(key(code)); }
 
     std::vector<int> values;
     std::size_t next = 0;
@@ -103,10 +94,9 @@ struct TestGame {
 };
 } // namespace
 
-// One roll of a lone player: the die's frames, where the token ends, the task it is shown,
-// the stops its token glides through (goal, field reached, jump target), the goal mark, and
-// what the group hears once the die has gone; also when each die frame takes a while to draw,
-// which comes out of its wait so that the turn lasts as long as it is meant to.
+// One roll of a lone player: the die's frames, where the token ends, its task, the stops its
+// token glides through, the goal mark, and what is heard once the die has gone; also when each
+// frame takes a while to draw, which comes out of its wait so that the turn keeps its length.
 TEST(Turn, EachRollEndsWhereTheBoardSendsIt) {
     const Cue up = Cue::jumpForward, down = Cue::jumpBack;
     const struct {
@@ -149,9 +139,9 @@ TEST(Turn, EachRollEndsWhereTheBoardSendsIt) {
             SCOPED_TRACE(std::to_string(c.from) + " + " + std::to_string(c.value) + ", drawn in " +
                          std::to_string(drawMs) + " ms");
 
-            // Each frame of the die shows the next face with a click (the last with a knock) and
-            // waits 7 ms longer than the one before; the last stays a second more. Waits come in
-            // slices, so that events are read between. The board's cues come with the next frame.
+            // Each frame shows the next face with a click (the last with a knock) and waits 7 ms
+            // longer than the one before; the last a second more. Waits come in slices, so that
+            // events are read between. The board's cues come with the next frame.
             const int frames = 29 + c.value;
             sf::Time designed = sf::seconds(1);
             std::vector<std::pair<Cue, int>> heard;
@@ -189,9 +179,8 @@ TEST(Turn, EachRollEndsWhereTheBoardSendsIt) {
         }
 }
 
-// A cue is played once the frame that shows its cause is on the screen, and not while the
-// sound is off: M turns it off at once, even in the middle of a roll, and on again with a
-// blip; the game may start with it off (and stays silent then, as sound.sh hears with --mute).
+// A cue is played once the frame that shows its cause is on the screen, never while the sound
+// is off: M turns it off at once, even mid-roll, and on again; the game may start with it off.
 TEST(Turn, CuesFollowTheirFramesAndMTurnsThemOffAndOn) {
     using K = sf::Keyboard;
     const Cue in = Cue::join, out = Cue::leave, tick = Cue::rattle;
@@ -204,7 +193,7 @@ TEST(Turn, CuesFollowTheirFramesAndMTurnsThemOffAndOn) {
     } cases[] = {
         {"off, on", false, {K::M, K::Add, K::M, K::Subtract}, {}, {in, out}},
         {"started off, on", true, {K::Add, K::M}, {}, {in}},
-        {"off during the roll", false, {K::Add, K::W}, {keyPress(K::M)}, {in, tick}},
+        {"off during the roll", false, {K::Add, K::W}, {key(K::M)}, {in, tick}},
     };
     for (const auto& c : cases) {
         TestGame test({6}, false, nullptr, c.startMuted);
@@ -225,8 +214,8 @@ TEST(Turn, CuesFollowTheirFramesAndMTurnsThemOffAndOn) {
 }
 
 // Who rolls each turn, seen by the marker: waiting players sit their turns out, finished ones
-// are passed over until everyone has finished, and then the game goes on (without the sofa
-// view N starts no other round). Asked before every turn, who would roll spends no wait.
+// are passed over until all have finished, and then the game goes on (without the sofa view N
+// starts no other round). Asking who would roll before a turn spends no wait.
 TEST(Turn, TurnsGoRoundPassingOverWaitingAndFinishedPlayers) {
     const struct {
         std::vector<int> seats, finished, values, rollers;
@@ -255,7 +244,7 @@ TEST(Turn, EventsDuringATurnWaitForItButEndingTheGameDoesNot) {
     TestGame test({1, 1, 1});
     Game& game = *test.game;
     test.seat({0});
-    test.arrivals = {keyPress(sf::Keyboard::W), keyPress(sf::Keyboard::Add)};
+    test.arrivals = {key(sf::Keyboard::W), key(sf::Keyboard::Add)};
     test.press(sf::Keyboard::W);
     // One per update, in the order they came; rolls and players after each update:
     const int afterEachUpdate[][2] = {{1, 1}, {2, 1}, {2, 2}, {2, 2}};
@@ -265,8 +254,7 @@ TEST(Turn, EventsDuringATurnWaitForItButEndingTheGameDoesNot) {
         game.update();
     }
 
-    test.arrivals = {keyPress(sf::Keyboard::Add), keyPress(sf::Keyboard::Escape),
-                     keyPress(sf::Keyboard::W)};
+    test.arrivals = {key(sf::Keyboard::Add), key(sf::Keyboard::Escape), key(sf::Keyboard::W)};
     const int field = game.players[0].position;
     test.press(sf::Keyboard::W);
     EXPECT_EQ(game.players[0].position, field) << "the roll is abandoned";
@@ -275,30 +263,27 @@ TEST(Turn, EventsDuringATurnWaitForItButEndingTheGameDoesNot) {
     EXPECT_EQ(game.playerCount, 2) << "nor handled";
 }
 
-// Random play with the real die: however players come and go, the player count and the turn
-// stay within the players after every event, and the die's faces come up equally often. (Where
-// a roll may lead and how long a player waits, the roll table holds.)
+// Random play with the real die: however players come and go, the count and the turn stay
+// within the players, and each face comes up as often as the others.
 TEST(Turn, RandomPlayKeepsTheGameConsistentAndTheDieFair) {
     std::mt19937 random(4242u);
     TestGame test;
     Game& game = *test.game;
-    const sf::Keyboard::Key keys[] = {sf::Keyboard::Add, sf::Keyboard::Add, sf::Keyboard::Subtract,
-                                      sf::Keyboard::W,   sf::Keyboard::W,   sf::Keyboard::A};
-    std::array<int, 6> faces{};
+    using K = sf::Keyboard;
+    const K::Key keys[] = {K::Add, K::Add, K::Subtract, K::W, K::W, K::A};
+    std::vector<double> faces(6);
     for (int step = 0; step < 20000; ++step) {
-        const sf::Keyboard::Key key = keys[std::uniform_int_distribution<int>(0, 5)(random)];
-        const bool rolls = key == sf::Keyboard::W && game.playerCount > 0;
+        const K::Key key = keys[random() % 6];
+        const bool rolls = key == K::W && game.playerCount > 0;
         test.press(key);
         game.render();
-        if (rolls)
-            ++faces.at(static_cast<std::size_t>(game.diceSprite.getTextureRect().left / 9));
-
+        faces.at(static_cast<std::size_t>(game.diceSprite.getTextureRect().left / 9)) += rolls;
         ASSERT_EQ(game.playerCount, static_cast<int>(game.players.size())) << "step " << step;
         ASSERT_TRUE(game.currentPlayer == 0 || game.currentPlayer < game.playerCount);
     }
-    const double rolls = faces[0] + faces[1] + faces[2] + faces[3] + faces[4] + faces[5];
+    const double rolls = std::accumulate(faces.begin(), faces.end(), 0.0);
     ASSERT_GT(rolls, 5000);
-    for (const int count : faces)
+    for (const double count : faces)
         EXPECT_NEAR(count, rolls / 6, rolls / 60) << "of " << rolls << " rolls";
 }
 

@@ -12,13 +12,12 @@ const std::string upperKey = "/0123456789ABCDEF0123456789ABCDEF";
 const std::string home = "127.0.0.5:8112";
 
 TEST(PhoneAccessTest, HostThenKeyThenPath) {
-    struct Case {
+    const struct {
         std::string method, target, host, origin;
         bool upgrade;
         PhoneRoute route;
         std::string file;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"GET", upperKey + "/app.js?v=2", "KRAXELBRETT.local:8112", "", false, PhoneRoute::file,
          "app.js"},
         {"GET", key, home, "", false, PhoneRoute::redirect, ""},
@@ -33,8 +32,8 @@ TEST(PhoneAccessTest, HostThenKeyThenPath) {
         {"GET", key + "/ws", home, "http://kraxelbrett.local:8112", true, PhoneRoute::forbidden,
          ""},
     };
-    for (const Case& c : cases) {
-        PhoneAccess access =
+    for (const auto& c : cases) {
+        const PhoneAccess access =
             checkPhoneAccess({c.method, c.target, c.host, c.origin, c.upgrade}, rules);
         EXPECT_EQ(access.route, c.route) << c.method << " " << c.target << " " << c.host;
         EXPECT_EQ(access.file, c.file) << c.target;
@@ -42,40 +41,35 @@ TEST(PhoneAccessTest, HostThenKeyThenPath) {
 }
 
 TEST(PhoneAccessTest, ConnectionsAndMessagesWithinLimits) {
+    // Three from a, then the fourth refused; b and c fill the total; a release lets one in.
     PhoneAdmission admission(5, 3);
-    struct Admit {
+    const struct {
         std::string address;
         int release;
         bool admitted;
-    };
-    // Three from a, then the fourth refused; b and c fill the total; a release lets one in.
-    const Admit admits[] = {{"a", 0, true},  {"a", 0, true}, {"a", 0, true},  {"a", 0, false},
-                            {"b", 0, true},  {"c", 0, true}, {"d", 0, false}, {"b", 1, true},
-                            {"d", 0, false}, {"a", 1, true}, {"a", 0, false}};
-    for (const Admit& a : admits) {
-        for (int i = 0; i < a.release; ++i) {
+    } admits[] = {{"a", 0, true},  {"a", 0, true}, {"a", 0, true},  {"a", 0, false},
+                  {"b", 0, true},  {"c", 0, true}, {"d", 0, false}, {"b", 1, true},
+                  {"d", 0, false}, {"a", 1, true}, {"a", 0, false}};
+    for (const auto& a : admits) {
+        for (int i = 0; i < a.release; ++i)
             admission.release(a.address);
-        }
         EXPECT_EQ(admission.admit(a.address), a.admitted) << a.address;
     }
 
     PhoneRate rate(20);
     using Verdict = PhoneRate::Verdict;
-    struct Burst {
+    const struct {
         int atMilliseconds, messages;
         Verdict verdict;
-    };
-    const Burst bursts[] = {{0, 20, Verdict::pass},   {0, 1, Verdict::warn},
-                            {0, 5, Verdict::drop},    {500, 10, Verdict::pass},
-                            {500, 1, Verdict::drop},  {1000, 10, Verdict::pass},
-                            {1000, 1, Verdict::warn}, {5000, 20, Verdict::pass}};
-    for (const Burst& b : bursts) {
-        for (int i = 0; i < b.messages; ++i) {
-            auto at = std::chrono::steady_clock::time_point() +
-                      std::chrono::milliseconds(b.atMilliseconds);
-            EXPECT_EQ(rate.check(at), b.verdict) << b.atMilliseconds << " ms, message " << i;
-        }
-    }
+    } bursts[] = {{0, 20, Verdict::pass},   {0, 1, Verdict::warn},    {0, 5, Verdict::drop},
+                  {500, 10, Verdict::pass}, {500, 1, Verdict::drop},  {1000, 10, Verdict::pass},
+                  {1000, 1, Verdict::warn}, {5000, 20, Verdict::pass}};
+    for (const auto& b : bursts)
+        for (int i = 0; i < b.messages; ++i)
+            EXPECT_EQ(rate.check(std::chrono::steady_clock::time_point() +
+                                 std::chrono::milliseconds(b.atMilliseconds)),
+                      b.verdict)
+                << b.atMilliseconds << " ms, message " << i;
 }
 
 } // namespace

@@ -7,14 +7,37 @@
 #include <cstdlib>
 #include <string>
 
+namespace {
+// The pitch of a stretch of a sound, from how often it crosses zero.
+double pitchOf(const std::vector<std::int16_t>& samples, std::size_t from, std::size_t to) {
+    int crossings = 0;
+    for (std::size_t i = from + 1; i < to; ++i)
+        crossings += (samples[i - 1] < 0) != (samples[i] < 0);
+    return crossings / 2.0 * soundSampleRate / static_cast<double>(to - from);
+}
+} // namespace
+
 // Every sound is short, never clips, fades in and out and never breaks off in its middle:
 // neither may click on any sound card, and none may drown the group's talk. The die's click
 // is over within a frame (1/60 s), before the next one's; it and the knock are struck, loudest
-// within their first 3 ms, as a die hitting the table is.
-TEST(Synth, EverySoundIsShortSmoothAndBelowFullScale) {
+// within their first 3 ms, as a die hitting the table is. A jump forward rises and one back
+// falls; field 66 and the knock are low, the die's click high: the group tells them apart
+// without looking.
+TEST(Synth, EverySoundIsShortSmoothBelowFullScaleAndOfItsPitch) {
     const double ceiling = 32767.0 * std::pow(10.0, -1.0 / 20.0); // -1 dBFS
     const double audible = 32767.0 * std::pow(10.0, -12.0 / 20.0);
-    for (const Cue cue : allCues) {
+    const struct {
+        Cue cue;
+        double startAbove, startBelow, endAbove, endBelow;
+    } cases[] = {
+        {Cue::jumpForward, 250, 500, 1000, 1500}, {Cue::jumpBack, 1000, 1500, 250, 500},
+        {Cue::sitOut, 150, 250, 100, 200},        {Cue::knock, 100, 400, 50, 150},
+        {Cue::rattle, 1000, 6000, 1000, 6000},    {Cue::join, 800, 1200, 800, 1200},
+        {Cue::leave, 500, 800, 500, 800},         {Cue::fanfare, 400, 600, 900, 1200},
+    };
+    ASSERT_EQ(std::size(cases), allCues.size());
+    for (const auto& c : cases) {
+        const Cue cue = c.cue;
         const std::vector<std::int16_t> samples = synthesize(cue);
         SCOPED_TRACE("cue " + std::to_string(static_cast<int>(cue)));
         ASSERT_GT(samples.size(), soundSampleRate / 200) << "shorter than 5 ms";
@@ -51,38 +74,10 @@ TEST(Synth, EverySoundIsShortSmoothAndBelowFullScale) {
             EXPECT_LT(before - crest, peak / 2) << "at " << start / window * 10 << " ms";
             before = crest;
         }
-    }
-}
 
-namespace {
-// The pitch of a stretch of a sound, from how often it crosses zero.
-double pitchOf(const std::vector<std::int16_t>& samples, std::size_t from, std::size_t to) {
-    int crossings = 0;
-    for (std::size_t i = from + 1; i < to; ++i)
-        if ((samples[i - 1] < 0) != (samples[i] < 0))
-            ++crossings;
-    return crossings / 2.0 * soundSampleRate / static_cast<double>(to - from);
-}
-} // namespace
-
-// A jump forward rises and one back falls; field 66 and the knock are low, the die's click
-// high: the group tells them apart without looking.
-TEST(Synth, EachSoundHasItsPitch) {
-    const struct {
-        Cue cue;
-        double startAbove, startBelow, endAbove, endBelow;
-    } cases[] = {
-        {Cue::jumpForward, 250, 500, 1000, 1500}, {Cue::jumpBack, 1000, 1500, 250, 500},
-        {Cue::sitOut, 150, 250, 100, 200},        {Cue::knock, 100, 400, 50, 150},
-        {Cue::rattle, 1000, 6000, 1000, 6000},    {Cue::join, 800, 1200, 800, 1200},
-        {Cue::leave, 500, 800, 500, 800},         {Cue::fanfare, 400, 600, 900, 1200},
-    };
-    for (const auto& c : cases) {
-        const std::vector<std::int16_t> samples = synthesize(c.cue);
         const std::size_t fifth = samples.size() / 5;
         const double start = pitchOf(samples, 0, fifth);
         const double end = pitchOf(samples, samples.size() - fifth, samples.size());
-        SCOPED_TRACE("cue " + std::to_string(static_cast<int>(c.cue)));
         EXPECT_TRUE(start > c.startAbove && start < c.startBelow) << start << " Hz at the start";
         EXPECT_TRUE(end > c.endAbove && end < c.endBelow) << end << " Hz at the end";
     }
