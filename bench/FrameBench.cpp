@@ -145,18 +145,6 @@ void bareLoopCpu(benchmark::State& state) {
     state.counters["cpu_%"] = bareLoopPercent;
 }
 
-// From pressing a key to the first frame on the screen that shows the last row as expected;
-// nothing when it did not come within five seconds.
-std::optional<double> keyToScreenMs(XScreen& screen, unsigned long keysym, sf::Color expected) {
-    const auto pressed = std::chrono::steady_clock::now();
-    screen.press(keysym);
-    const bool shown = waitForPixel(screen, lastRowPixel, expected, false, std::chrono::seconds(5));
-    const std::chrono::duration<double, std::milli> elapsed =
-        std::chrono::steady_clock::now() - pressed;
-    screen.release(keysym);
-    return shown ? std::optional<double>(elapsed.count()) : std::nullopt;
-}
-
 // A game binary started from its own folder, which holds its assets: its CPU while nothing
 // moves, with the board alone and with nine settled players, and the time from a key to the
 // screen while it is idle, over the ninth player leaving and joining ten times each.
@@ -177,22 +165,10 @@ void idleGame(benchmark::State& state, const std::string& binary) {
         std::this_thread::sleep_for(settlingTime);
         const double nine = cpuPercent(game.id());
 
-        double totalMs = 0;
-        double longestMs = 0;
-        const int presses = 20;
-        for (int press = 0; press < presses; ++press) {
-            const bool leaving = press % 2 == 0;
-            const std::optional<double> ms =
-                keyToScreenMs(screen, leaving ? XK_KP_Subtract : XK_KP_Add,
-                              leaving ? sf::Color::Black : lastRowColour);
-            if (!ms) {
-                state.SkipWithError("a key did not reach the screen within 5 s");
-                return;
-            }
-            totalMs += *ms;
-            longestMs = std::max(longestMs, *ms);
-            // Idle again, and pressed at another moment of the game's frame each time.
-            std::this_thread::sleep_for(std::chrono::milliseconds(700 + 7 * press % 17));
+        const std::optional<KeyTimes> keys = ninthRowKeys(screen);
+        if (!keys) {
+            state.SkipWithError("a key did not reach the screen within 5 s");
+            return;
         }
         screen.tap(XK_Escape);
         game.waitForExit(std::chrono::seconds(10));
@@ -201,8 +177,8 @@ void idleGame(benchmark::State& state, const std::string& binary) {
         state.counters["nine_cpu_%"] = nine;
         state.counters["empty_of_bare"] = empty / bareLoopPercent;
         state.counters["nine_of_bare"] = nine / bareLoopPercent;
-        state.counters["key_ms"] = totalMs / presses;
-        state.counters["key_max_ms"] = longestMs;
+        state.counters["key_ms"] = keys->meanMs;
+        state.counters["key_max_ms"] = keys->longestMs;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -82,3 +83,35 @@ double cpuPercent(int pid) {
 }
 
 const sf::IntRect dieCentre(960, 540, 1, 1);
+
+namespace {
+// From pressing a key to the first frame on the screen that shows the last row as expected;
+// nothing when it did not come within five seconds.
+std::optional<double> keyToScreenMs(XScreen& screen, unsigned long keysym, sf::Color expected) {
+    const auto pressed = std::chrono::steady_clock::now();
+    screen.press(keysym);
+    const bool shown = waitForPixel(screen, lastRowPixel, expected, false, std::chrono::seconds(5));
+    const std::chrono::duration<double, std::milli> elapsed =
+        std::chrono::steady_clock::now() - pressed;
+    screen.release(keysym);
+    return shown ? std::optional<double>(elapsed.count()) : std::nullopt;
+}
+} // namespace
+
+std::optional<KeyTimes> ninthRowKeys(XScreen& screen) {
+    KeyTimes times;
+    const int presses = 20;
+    for (int press = 0; press < presses; ++press) {
+        const bool leaving = press % 2 == 0;
+        const std::optional<double> ms = keyToScreenMs(screen, leaving ? XK_KP_Subtract : XK_KP_Add,
+                                                       leaving ? sf::Color::Black : lastRowColour);
+        if (!ms) {
+            return std::nullopt;
+        }
+        times.meanMs += *ms / presses;
+        times.longestMs = std::max(times.longestMs, *ms);
+        // Idle again, and pressed at another moment of the game's frame each time.
+        std::this_thread::sleep_for(std::chrono::milliseconds(700 + 7 * press % 17));
+    }
+    return times;
+}

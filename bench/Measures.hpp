@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <optional>
 
 /// Measures of the real game as a person meets it, shared by the benchmarks.
 
@@ -42,3 +43,13 @@ double cpuSeconds(int pid);
 
 /// The share of one core that the process uses over eight seconds, in per cent.
 double cpuPercent(int pid);
+
+/// The time from a key to the first screen that shows its effect, in milliseconds.
+struct KeyTimes {
+    double meanMs = 0;
+    double longestMs = 0;
+};
+
+/// Over the ninth of nine players leaving with numpad minus and joining with numpad plus, ten
+/// times each; nothing when a key did not show within five seconds.
+std::optional<KeyTimes> ninthRowKeys(XScreen& screen);

@@ -1,7 +1,7 @@
 // What playing from phones costs, over loopback, beside the same game at the keyboard: a tap on
 // Roll to the first frame with the die against a W; the CPU of a game with nine phones
-// connected and pinging, idle, against nine keyboard players; and the memory of a game with 32
-// connections against one without --phones.
+// connected and pinging, idle, against nine keyboard players; the memory of a game with 32
+// connections against one without --phones; and a key's way to the screen under a flood.
 
 #include "GameProcess.hpp"
 #include "Measures.hpp"
@@ -69,8 +69,56 @@ public:
         }
     }
 
+    /// Sends pings and rolls out of turn, one after the other, as fast as the socket takes them
+    /// and reading no answer, until the io_context stops or the server ends the connection.
+    void flood() {
+        static const std::string messages[] = {R"({"type":"ping"})", R"({"type":"roll"})"};
+        ws.async_write(net::buffer(messages[++sent % 2]), [this](beast::error_code error, auto) {
+            if (!error) {
+                flood();
+            }
+        });
+    }
+
+    /// How many messages it has sent.
+    unsigned long count() const { return sent; }
+
 private:
     websocket::stream<beast::tcp_stream> ws;
+    unsigned long sent = 0;
+};
+
+/// Eight phones from another loopback address flooding the game, on a thread of their own,
+/// until destroyed.
+class Flood {
+public:
+    explicit Flood(const std::string& key) {
+        for (int phone = 0; phone < 8; ++phone) {
+            phones.push_back(std::make_unique<BenchPhone>(io, key, "127.0.0.2"));
+            phones.back()->flood();
+        }
+        thread = std::thread([this] { io.run(); });
+    }
+    /// Stops the phones; how many messages they sent.
+    unsigned long stop() {
+        io.stop();
+        if (thread.joinable()) {
+            thread.join();
+        }
+        unsigned long sent = 0;
+        for (const auto& phone : phones) {
+            sent += phone->count();
+        }
+        return sent;
+    }
+    ~Flood() { stop(); }
+    Flood(const Flood&) = delete;
+    Flood& operator=(const Flood&) = delete;
+
+private:
+    net::io_context io;
+    std::vector<std::unique_ptr<BenchPhone>> phones;
+    std::thread thread;
 };
 
 /// The game with --phones on loopback, and the key of its link, read from what it prints.
@@ -252,8 +300,41 @@ void memoryWith32Connections(benchmark::State& state) {
         state.counters["more_MiB"] = static_cast<double>(busy - without) / 1024.0;
     }
 }
+// The time from a key to the screen in a game with --phones and nine players, while no phone is
+// connected and while eight phones flood it with messages, beyond the rate a phone may send.
+void keyUnderFlood(benchmark::State& state) {
+    XScreen screen;
+    for (auto _ : state) {
+        PhonesGame phones;
+        if (!phones.ready(screen, state)) {
+            return;
+        }
+        if (!joinNinePlayers(screen)) {
+            state.SkipWithError("nine players did not join");
+            return;
+        }
+        std::this_thread::sleep_for(settlingTime);
+        const std::optional<KeyTimes> quiet = ninthRowKeys(screen);
+        Flood flood(phones.key);
+        std::this_thread::sleep_for(1s);
+        const std::optional<KeyTimes> flooded = ninthRowKeys(screen);
+        const unsigned long sent = flood.stop();
+        screen.tap(XK_Escape);
+        phones.game.waitForExit(10s);
+        if (!quiet || !flooded) {
+            state.SkipWithError("a key did not reach the screen within 5 s");
+            return;
+        }
+        state.counters["quiet_key_ms"] = quiet->meanMs;
+        state.counters["quiet_key_max_ms"] = quiet->longestMs;
+        state.counters["flood_key_ms"] = flooded->meanMs;
+        state.counters["flood_key_max_ms"] = flooded->longestMs;
+        state.counters["flood_messages"] = static_cast<double>(sent);
+    }
+}
 } // namespace
 
 BENCHMARK(tapToDie)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(idleWithNinePhones)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(memoryWith32Connections)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(keyUnderFlood)->Unit(benchmark::kSecond)->Iterations(1);
