@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <numeric>
@@ -441,15 +442,17 @@ TEST(Sofa, ARoundEndsOnThePodiumAndNStartsAnother) {
     EXPECT_FALSE(game.sofa().podiumShown() || game.sofa().cardShown());
 }
 
-// From three metres, on a 1080p TV and on a 4K one: every task of the board and of the
-// English deck fits its row at any slot, with or without a name before it; on its card it is
+// From three metres, on a 1080p TV and on a 4K one: every task of every shipped deck (the board's
+// own among them) fits its row at any slot, with or without a name before it; on its card it is
 // at least 32 layout pixels high, inside the TV's safe area, and leaves the field reached in
 // sight.
 TEST(Sofa, EveryTaskFitsItsRowAndReadsLargeOnItsCard) {
     const TextMeasure measure("assets/SmallMemory.ttf");
     std::vector<DeckProblem> problems;
     const auto find = [](const std::string& name) { return "decks/" + name + ".toml"; };
-    const FieldTexts english = loadDeck("decks/english.toml", find, measure, problems);
+    std::vector<FieldTexts> decks;
+    for (const auto& deck : std::filesystem::directory_iterator("decks"))
+        decks.push_back(loadDeck(deck.path().string(), find, measure, problems));
     ASSERT_TRUE(problems.empty());
     TestGame test;
     const Game& game = *test.game;
@@ -463,9 +466,9 @@ TEST(Sofa, EveryTaskFitsItsRowAndReadsLargeOnItsCard) {
     };
     for (const sf::Vector2u size : {sf::Vector2u(1920, 1080), sf::Vector2u(3840, 2160)}) {
         const ScreenFit fit = fitToScreen(size);
-        for (const FieldTexts* texts : {&game.fieldTexts, &english}) {
+        for (const FieldTexts& texts : decks) {
             for (int field = 0; field < fieldCount; ++field) {
-                const sf::String task = toDisplayString((*texts)[field].text);
+                const sf::String task = toDisplayString(texts[field].text);
                 const int slot = field % maxPlayers;
                 Player player(game.font);
                 player.setSlot(slot);
