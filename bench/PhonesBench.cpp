@@ -300,6 +300,7 @@ void memoryWith32Connections(benchmark::State& state) {
         state.counters["more_MiB"] = static_cast<double>(busy - without) / 1024.0;
     }
 }
+
 // The time from a key to the screen in a game with --phones and nine players, while no phone is
 // connected and while eight phones flood it with messages, beyond the rate a phone may send.
 void keyUnderFlood(benchmark::State& state) {
