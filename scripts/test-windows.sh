@@ -160,8 +160,7 @@ listen() {
   # The WAV file is complete once the game has ended.
   xdotool key Escape
   ends_with_zero "$label"
-  [ -x "$native/tests/wav_onsets" ] || fail "no tests/wav_onsets in the native build"
-  "$native/tests/wav_onsets" "$wav" >"$frames/$label.sounds" || fail "$label: no WAV file"
+  "$root/tests/support/wav_onsets.py" "$wav" >"$frames/$label.sounds" || fail "$label: no WAV file"
 }
 
 listen windows-sound

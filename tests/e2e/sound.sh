@@ -25,7 +25,7 @@ play() {
 }
 # The sounds in NAME.wav as letters: b a blip, r a click of the die, k its knock, s a sweep.
 heard() {
-    "$build/tests/wav_onsets" "$work/$1.wav" >"$work/$1.onsets" || fail "$1: no WAV file"
+    "$root/tests/support/wav_onsets.py" "$work/$1.wav" >"$work/$1.onsets" || fail "$1: no WAV file"
     awk '{ if ($2 >= -1) { print "clipping: " $0; exit }
            printf "%s", $3 < 15 ? "r" : $3 < 100 ? "b" : $3 < 200 ? "k" : "s" }' "$work/$1.onsets"
 }
