@@ -114,17 +114,19 @@ TEST(Deck, EachProblemIsOneLineNamingFileLineAndField) {
 }
 
 // A deck starts from its base's fields and changes only those it gives; its labels keep the
-// table's sizes where they fit, and shrink where they do not.
+// table's sizes where they fit, and shrink where they do not. The German deck is the board's own
+// table, character for character. (That every shipped deck is good, the installed game's --check
+// says in the end-to-end test.)
 TEST(Deck, ADeckGivesItsFieldsOverThoseOfItsBase) {
     const DeckFolder folder;
     folder.write("middle", head + "base = \"english\"\n[fields]\n6 = \"Middle\"\n7 = \"Middle\"\n");
     const std::string deck =
         folder.write("deck", head + "base = \"middle\"\n[fields]\n7 = \"Ours\\nand more\"\n"
                                     "9 = \"A rather long line of words\"\n112 = \"ZIEL\"\n");
-    FieldTexts texts;
+    FieldTexts texts, english, deutsch;
     folder.problems(deck, &texts);
-    FieldTexts english;
     folder.problems("decks/english.toml", &english);
+    EXPECT_EQ(folder.problems("decks/deutsch.toml", &deutsch), "");
     const struct {
         std::string text;
         int field;
@@ -136,14 +138,6 @@ TEST(Deck, ADeckGivesItsFieldsOverThoseOfItsBase) {
         EXPECT_EQ(texts[c.field].text, c.text) << "field " << c.field;
         EXPECT_EQ(texts[c.field].characterSize, c.size) << "field " << c.field;
     }
-}
-
-// The German deck is the board's own table, character for character. (That every shipped
-// deck is good, the installed game's --check says in the end-to-end test.)
-TEST(Deck, TheGermanDeckIsTheBoardsOwn) {
-    const DeckFolder folder;
-    FieldTexts deutsch;
-    EXPECT_EQ(folder.problems("decks/deutsch.toml", &deutsch), "");
     const FieldTexts board = initializeFieldTexts();
     for (int field = 0; field < fieldCount; ++field) {
         EXPECT_EQ(deutsch[field].text, board[field].text) << "field " << field;
