@@ -15,8 +15,6 @@
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <numeric>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -214,33 +212,6 @@ TEST(Turn, CuesFollowTheirFramesAndMTurnsThemOffAndOn) {
     }
 }
 
-// Who rolls each turn, seen by the marker: waiting players sit their turns out, finished ones
-// are passed over until all have finished, and then the game goes on (without the sofa view N
-// starts no other round). Asking who would roll before a turn spends no wait.
-TEST(Turn, TurnsGoRoundPassingOverWaitingAndFinishedPlayers) {
-    const struct {
-        std::vector<int> seats, finished, values, rollers;
-    } games[] = {
-        {{60, 0, 0}, {}, {6, 1, 1, 1, 1, 1, 1, 1}, {0, 1, 2, 1, 2, 1, 2, 0}},
-        {{112, 112, 5}, {0}, {1, 1}, {1, 2}},
-        // With everyone finished the search gives up after twenty candidates.
-        {{112, 112, 5}, {0, 1, 2}, {3}, {2}},
-    };
-    for (const auto& g : games) {
-        TestGame test(g.values);
-        Game& game = *test.game;
-        test.seat(g.seats);
-        for (const int finished : g.finished)
-            game.players[finished].finished = true;
-        for (const int roller : g.rollers) {
-            test.press(sf::Keyboard::N);
-            EXPECT_EQ(whoWouldRoll(game.players, game.currentPlayer), roller);
-            test.press(sf::Keyboard::W);
-            EXPECT_EQ(game.currentPlayerMarker.getPosition().y, 100.f * roller + 40.f);
-        }
-    }
-}
-
 TEST(Turn, EventsDuringATurnWaitForItButEndingTheGameDoesNot) {
     TestGame test({1, 1, 1});
     Game& game = *test.game;
@@ -264,28 +235,17 @@ TEST(Turn, EventsDuringATurnWaitForItButEndingTheGameDoesNot) {
     EXPECT_EQ(game.playerCount, 2) << "nor handled";
 }
 
-// Random play with the real die: however players come and go, the count and the turn stay
-// within the players, and each face comes up as often as the others.
-TEST(Turn, RandomPlayKeepsTheGameConsistentAndTheDieFair) {
-    std::mt19937 random(4242u);
+// The real die is fair: each face comes up as often as the others.
+TEST(Turn, TheRealDieIsFair) {
     TestGame test;
-    Game& game = *test.game;
-    using K = sf::Keyboard;
-    const K::Key keys[] = {K::Add, K::Add, K::Subtract, K::W, K::W, K::A};
-    std::vector<double> faces(6);
-    for (int step = 0; step < 20000; ++step) {
-        const K::Key key = keys[random() % 6];
-        const bool rolls = key == K::W && game.playerCount > 0;
-        test.press(key);
-        game.render();
-        faces.at(static_cast<std::size_t>(game.diceSprite.getTextureRect().left / 9)) += rolls;
-        ASSERT_EQ(game.playerCount, static_cast<int>(game.players.size())) << "step " << step;
-        ASSERT_TRUE(game.currentPlayer == 0 || game.currentPlayer < game.playerCount);
+    test.seat({0});
+    std::vector<int> faces(6);
+    for (int roll = 0; roll < 6000; ++roll) {
+        test.press(sf::Keyboard::W);
+        ++faces.at(static_cast<std::size_t>(test.game->diceSprite.getTextureRect().left / 9));
     }
-    const double rolls = std::accumulate(faces.begin(), faces.end(), 0.0);
-    ASSERT_GT(rolls, 5000);
-    for (const double count : faces)
-        EXPECT_NEAR(count, rolls / 6, rolls / 60) << "of " << rolls << " rolls";
+    for (const int count : faces)
+        EXPECT_NEAR(count, 1000, 100);
 }
 
 namespace {
@@ -500,24 +460,4 @@ TEST(Sofa, EveryTaskMeasuresAsDrawnFitsItsRowAndReadsLargeOnItsCard) {
             }
         }
     }
-}
-
-// A game left and resumed is the same game: waits, finishes, the marker, the card and the turn
-// to come, read back from the saved file's text. How it is drawn, play.sh compares pixel for
-// pixel with the game left, and with pictures of a long row, a podium and a roll after --resume.
-TEST(Sofa, AResumedGameIsTheGameThatWasSaved) {
-    // One waits, one is home, and the turn to come passes over both.
-    TestGame played({3, 6, 4, 5, 6, 2}, true);
-    played.seat({60, 60, 108});
-    for (int turn = 0; turn < 5; ++turn)
-        played.press(sf::Keyboard::W);
-    const SavedGameRead read = parseSavedGame(savedGameText(played.game->saved()), "game.toml");
-    ASSERT_TRUE(read.game) << read.problem;
-    ASSERT_EQ(read.game->players[1].turnsToWait, 1);
-
-    TestGame resumed({2}, true);
-    resumed.game->resume(*read.game);
-    for (const TestGame* test : {&played, &resumed})
-        test->press(sf::Keyboard::W);
-    EXPECT_EQ(savedGameText(resumed.game->saved()), savedGameText(played.game->saved()));
 }
