@@ -35,9 +35,9 @@ hostile=$!
 sleep 3
 for _ in 1 2; do
     import -window root "$work/rows.png" && slot=0
-    while row_shown $slot; do slot=$((slot + 1)); done
+    while row_shown "$slot"; do slot=$((slot + 1)); done
     xdotool key KP_Add
-    expect rows row_shown $slot
+    expect rows row_shown "$slot"
 done
 wait "$hostile" || fail "hostile clients: $(tail -5 "$work/hostile")"
 for _ in $(seq 1 9); do xdotool key KP_Subtract sleep 0.2; done
