@@ -8,10 +8,11 @@ set), stopping at the first failure. A mutant is killed when a test fails or tim
 survives when all pass; one that does not compile is left out of the rate.
 
 Usage: scripts/mutate.py [--count N] [--seed S] [--commit REV] [--only PATH ...] [--tests RE]
-                         [REPO]
+                         [--log FOLDER] [REPO]
 The same count, seed and commit give the same mutants, so that runs before and after a
 change can be compared. --tests runs only the ctest tests that RE matches, for a quick look at
-the faults in a few files; GTEST_FILTER, if set, leaves tests of the test programs out. A run of 40 mutants takes 15 to 30 minutes on two cores.
+the faults in a few files; GTEST_FILTER, if set, leaves tests of the test programs out. --log keeps what the
+tests said about each mutant, so that one can see which check caught it. A run of 40 mutants takes 15 to 30 minutes on two cores.
 """
 
 import argparse
@@ -100,6 +101,7 @@ def main():
     parser.add_argument("--only", nargs="*", help="mutate only these files (paths under the repo)")
     parser.add_argument("--tests", help="run only the ctest tests this regular expression matches")
     parser.add_argument("--keep", action="store_true", help="keep the scratch folder")
+    parser.add_argument("--log", help="write each mutant's test output into this folder")
     arguments = parser.parse_args()
 
     repo = os.path.abspath(arguments.repo)
@@ -127,7 +129,7 @@ def main():
     env = dict(os.environ)
     env.pop("KRAXELBRETT_RECORD", None)
     test = ["scripts/with-display.sh", "ctest", "--test-dir", "build", "--stop-on-failure",
-            "--timeout", "180"] + (["-R", arguments.tests] if arguments.tests else [])
+            "--output-on-failure", "--timeout", "180"] + (["-R", arguments.tests] if arguments.tests else [])
     subprocess.run(["cmake", "-S", ".", "-B", "build", "-DCMAKE_BUILD_TYPE=RelWithDebInfo"],
                    cwd=tree, stdout=subprocess.DEVNULL, check=True)
     started = time.time()
@@ -156,6 +158,10 @@ def main():
                 verdict = "does not compile"
             else:
                 code, output = run(test, tree, 900, env)
+                if arguments.log:
+                    os.makedirs(arguments.log, exist_ok=True)
+                    with open(os.path.join(arguments.log, f"{number:03}.txt"), "w") as log:
+                        log.write(where + "\n" + output)
                 failed = re.findall(r"\d+ - (\S+) \(", output)
                 if code == 0:
                     survived.append(where)
