@@ -88,7 +88,8 @@ def inside_string(line, column):
 def run(command, cwd, timeout, env=None):
     try:
         result = subprocess.run(command, cwd=cwd, timeout=timeout, env=env,
-                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                                errors="replace")
         return result.returncode, result.stdout
     except subprocess.TimeoutExpired:
         return "timeout", ""
