@@ -50,9 +50,8 @@ TEST(Commands, PlusAndMinusActOncePerPressOnAnyKeyboard) {
     for (const auto& c : cases) {
         CommandReader reader;
         std::string commands;
-        for (const sf::Event& event : c.events) {
+        for (const sf::Event& event : c.events)
             commands += ".qarts"[static_cast<int>(reader.read(event, c.players))];
-        }
         EXPECT_EQ(commands, c.commands) << c.press << " with " << c.players << " players";
     }
 }

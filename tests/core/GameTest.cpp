@@ -93,9 +93,8 @@ struct TestGame {
 };
 } // namespace
 
-// One roll of a lone player: the die's frames, where the token ends, its task, the stops its
-// token glides through, the goal mark, and what is heard once the die has gone; also when each
-// frame takes a while to draw, which comes out of its wait so that the turn keeps its length.
+// One roll of a lone player: the die's frames, the token's end, task, stops and goal mark, the cues
+// after the die; a frame slow to draw comes out of its wait, so that the turn keeps its length.
 TEST(Turn, EachRollEndsWhereTheBoardSendsIt) {
     const Cue up = Cue::jumpForward, down = Cue::jumpBack;
     const struct {
@@ -235,7 +234,6 @@ TEST(Turn, EventsDuringATurnWaitForItButEndingTheGameDoesNot) {
     EXPECT_EQ(game.playerCount, 2) << "nor handled";
 }
 
-// The real die is fair: each face comes up as often as the others.
 TEST(Turn, TheRealDieIsFair) {
     TestGame test;
     test.seat({0});
@@ -275,9 +273,8 @@ struct TestPhones final : PhoneLink {
 };
 } // namespace
 
-// Phones join, take seats, come back, roll and leave, each step given the answer a player
-// expects (phones.sh's browsers try rolls out of turn); the game sees each as it sees keys,
-// and once left and resumed takes its phones back by their secrets.
+// Phones join, take seats, come back, roll and leave, each answered as a player expects; the game
+// sees each as it sees keys, and once left and resumed takes its phones back by their secrets.
 TEST(Phones, EachPhonePlaysItsOwnSeat) {
     TestPhones phones;
     TestGame test({3, 2, 1}, false, &phones);
@@ -366,10 +363,9 @@ TEST(Phones, EachPhonePlaysItsOwnSeat) {
     EXPECT_EQ(after.told[7].back().at("name"), "Jörg") << "and is shown its game";
 }
 
-// A whole round of two in the sofa view, on fair rolls: the first home is celebrated on their
-// card, every change is saved, the podium (its third place empty) comes with the last player
-// home, in the order they got there, and holds the turns; N then starts another round with the
-// same players, as if they had just joined.
+// A round of two in the sofa view: the first home is celebrated on their card, every change is
+// saved, the podium comes with the last one home, in the order they got there, and holds the
+// turns; N starts another round with the same players, as if they had just joined.
 TEST(Sofa, ARoundEndsOnThePodiumAndNStartsAnother) {
     TestGame test({}, true), fresh({}, true);
     Game& game = *test.game;
@@ -402,11 +398,10 @@ TEST(Sofa, ARoundEndsOnThePodiumAndNStartsAnother) {
     EXPECT_FALSE(game.sofa().podiumShown() || game.sofa().cardShown());
 }
 
-// Every task of every shipped deck (the board's own among them): decks are checked without a
-// display, so its label must measure as SFML draws it at every size it may shrink to. From three
-// metres, on a 1080p TV and on a 4K one, it fits its row at any slot, with or without a name
-// before it; on its card it is at least 32 layout pixels high, inside the TV's safe area, and
-// leaves the field reached in sight.
+// Every task of every shipped deck: decks are checked without a display, so a label must measure
+// as SFML draws it at every size it may shrink to. On a 1080p and a 4K TV, a task fits its row at
+// any slot, with or without a name; its card reads from 3 m (32 layout pixels or more), stays in
+// the safe area and leaves the field reached in sight.
 TEST(Sofa, EveryTaskMeasuresAsDrawnFitsItsRowAndReadsLargeOnItsCard) {
     const TextMeasure measure("assets/SmallMemory.ttf");
     std::vector<DeckProblem> problems;

@@ -26,15 +26,11 @@ def fail(why):
     os._exit(1)
 
 
-def ok(line):
-    print(f"ok: {line}", flush=True)
-
-
 def check(good, line, otherwise=""):
     """LINE as a check passed, or, with OTHERWISE after it, as the failure."""
     if not good:
         fail(line + otherwise)
-    ok(line)
+    print(f"ok: {line}", flush=True)
 
 
 async def expect_status(label, status, target=f"/{KEY}/", host=HOST, extra="", body=b"",
@@ -82,7 +78,7 @@ async def expect(ws, label, wanted="pong", message=PING, seconds=3):
             while True:
                 reply = check_reply(label, await ws.recv())
                 if reply["type"] == wanted or reply["type"] == "error" and reply["code"] == wanted:
-                    return ok(f"{label}: {wanted}")
+                    return check(True, f"{label}: {wanted}")
     except websockets.ConnectionClosed as closed:
         got = closed.rcvd and closed.rcvd.code
         check(wanted in (0, got), f"{label}: closed with {got}", f", not {wanted}")
@@ -180,7 +176,7 @@ async def main():
     await expect_status("a fresh connection afterwards", 200)
 
     await idle
-    ok(f"all checks in {time.monotonic() - started:.1f} s")
+    check(True, f"all checks in {time.monotonic() - started:.1f} s")
 
 
 asyncio.run(main())

@@ -54,9 +54,8 @@ TEST(PhoneMessages, OnlyKnownTypesWithTheirOwnFieldsAreRequests) {
         {R"({"type":"resume","seat":3,"secret":")" + std::string(31, 'a') + R"("})", "error field"},
         {R"({"type":"join","name":")" + std::string(1100, 'a') + R"("})", "error field"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(read(c.message), c.read) << c.message;
-    }
 }
 
 TEST(PhoneMessages, ANameIsOneToSixteenCharactersTheFontDraws) {
@@ -95,9 +94,8 @@ TEST(PhoneAddresses, TheDefaultRoutesLanAddressesNeverVirtualOnes) {
         {{machine[0], machine[1], machine[3]}, {"eth0"}, {}},
         {{machine[4], machine[4]}, {}, {"192.168.1.20"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(phoneAddresses(c.interfaces, c.routes), c.shown);
-    }
 }
 
 TEST(PhoneServer, ATakenPortGivesTheNextOrOneLine) {

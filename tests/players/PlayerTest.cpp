@@ -16,9 +16,8 @@ TEST(Player, TokensEaseAFifthOfTheWayAndPassEveryWaypointInTurn) {
         player.stepToken();
         EXPECT_EQ(player.shownPosition, c.steps == 1 ? c.to : c.from + (c.to - c.from) / 5.f);
         int steps = 1;
-        for (; player.path.size() == 2 && steps < 100; ++steps) {
+        for (; player.path.size() == 2 && steps < 100; ++steps)
             player.stepToken();
-        }
         EXPECT_EQ(steps, c.steps) << c.to.x << "," << c.to.y;
         EXPECT_EQ(player.token.getPosition(), c.to) << "snapped, one waypoint per step";
     }
