@@ -27,10 +27,6 @@ return {game: shown('game'), join: shown('join'), canJoin: !$('joinButton').disa
         band: getComputedStyle($('band')).backgroundColor, status: text('status'),
         fresh: !!socket && !socket.dropped && socket.readyState === WebSocket.OPEN,
         again: shown('again'), finished: shown('done')};"""
-# Keeps every message the phone's current socket receives from now on, then rolls.
-LISTEN_AND_ROLL = """window.heard = [];
-window.kraxelbrettSocket.addEventListener('message', (e) => window.heard.push(JSON.parse(e.data)));
-window.kraxelbrettSocket.send('{"type":"roll"}');"""
 CLICK_SEAT = """for (const b of document.querySelectorAll('button.seat'))
   if (b.textContent === arguments[0] && !b.disabled) { b.click(); return true; }
 return false;"""
@@ -129,13 +125,7 @@ def run(url, folder):
               "no status, name)", 2, phones, lambda look: (look["fresh"], look["status"],
               look["me"]), [(True, "", name) for name in NAMES])
     took = time.monotonic() - dropped
-    # The game itself has them seated again: a roll out of turn is "not your turn", not
-    # "join first".
-    for phone in (anna, phones[2]):
-        phone.js(LISTEN_AND_ROLL)
-        heard = lambda: phone.js("return window.heard")
-        until(lambda: f"step 3: a page is back, but not on its seat: {heard()}", 3,
-              lambda: any(m.get("code") == "turn" for m in heard()))
+    # The game itself has them seated again: a new page's lobby shows a phone on each seat.
     stranger = Phone(url, folder)
     stranger.until("step 3: a fresh page gets no lobby", 5, lambda look: look["join"])
     lobby = stranger.execute_async_script(LOBBY)
