@@ -24,9 +24,8 @@ namespace {
 // client leaves, and SFML lets go of it with the last game's textures.
 const DisplayConnection heldDisplay;
 
-/// A game without a window that never waits. Its die shows the values given, one per roll
-/// (fair rolls if none). It records the waits and cues, each with the die face shown then (-1:
-/// no die), and hands out the events that arrive while a turn is played.
+/// A game without a window that never waits; its die shows the values given (fair rolls if none).
+/// It records waits and cues with the die face shown then (-1: none), and feeds events to a turn.
 struct TestGame {
     explicit TestGame(std::vector<int> dieValues = {}, bool sofa = false,
                       PhoneLink* phones = nullptr, bool muted = false)
@@ -137,9 +136,8 @@ TEST(Turn, EachRollEndsWhereTheBoardSendsIt) {
             SCOPED_TRACE(std::to_string(c.from) + " + " + std::to_string(c.value) + ", drawn in " +
                          std::to_string(drawMs) + " ms");
 
-            // Each frame shows the next face with a click (the last with a knock) and waits 7 ms
-            // longer than the one before; the last a second more. Waits come in slices, so that
-            // events are read between. The board's cues come with the next frame.
+            // Each frame shows the next face with a click (the last, a knock), waiting 7 ms more
+            // than the one before, the last a second more, in slices that let events in.
             const int frames = 29 + c.value;
             sf::Time designed = sf::seconds(1);
             std::vector<std::pair<Cue, int>> heard;
@@ -211,29 +209,6 @@ TEST(Turn, CuesFollowTheirFramesAndMTurnsThemOffAndOn) {
     }
 }
 
-TEST(Turn, EventsDuringATurnWaitForItButEndingTheGameDoesNot) {
-    TestGame test({1, 1, 1});
-    Game& game = *test.game;
-    test.seat({0});
-    test.arrivals = {key(sf::Keyboard::W), key(sf::Keyboard::Add)};
-    test.press(sf::Keyboard::W);
-    // One per update, in the order they came; rolls and players after each update:
-    const int afterEachUpdate[][2] = {{1, 1}, {2, 1}, {2, 2}, {2, 2}};
-    for (const auto& [rolls, players] : afterEachUpdate) {
-        EXPECT_EQ(test.next, static_cast<std::size_t>(rolls));
-        EXPECT_EQ(game.playerCount, players);
-        game.update();
-    }
-
-    test.arrivals = {key(sf::Keyboard::Add), key(sf::Keyboard::Escape), key(sf::Keyboard::W)};
-    const int field = game.players[0].position;
-    test.press(sf::Keyboard::W);
-    EXPECT_EQ(game.players[0].position, field) << "the roll is abandoned";
-    EXPECT_EQ(test.arrivals.size(), 1u) << "nothing is read after Escape";
-    game.update();
-    EXPECT_EQ(game.playerCount, 2) << "nor handled";
-}
-
 TEST(Turn, TheRealDieIsFair) {
     TestGame test;
     test.seat({0});
@@ -254,8 +229,7 @@ struct TestPhones final : PhoneLink {
         told[phone].push_back(nlohmann::json::parse(message));
     }
 
-    /// Hands the game what PHONE does: "+" connect, "-" disconnect, or send the message; what
-    /// the game tells the phones in answer is kept in told.
+    /// Hands the game what PHONE does: "+" connect, "-" disconnect, or a message; keeps replies.
     void arrive(Game& game, PhoneId phone, const std::string& message) {
         told.clear();
         using Kind = PhoneArrival::Kind;
