@@ -68,3 +68,10 @@ escape() {
     game=
     [ "$code" = 0 ] || fail "$what: exit code $code: $(cat "$said")"
 }
+
+# A saved game: game_file TURN MARKER FINISH-ORDER, then player FIELD WAITS FINISHED [NAME] each.
+game_file() { printf '# Kraxelbrett\nkraxelbrett = 1\nturn = %s\nmarker = %s\nfinish-order = %b\n' "$@"; }
+player() {
+    printf '[[player]]\nfield = %s\ntask = %s\nwaits = %s\nfinished = %s\n' "$1" "$1" "$2" "$3"
+    [ -z "${4:-}" ] || printf 'name = "%s"\n' "$4"
+}

@@ -43,9 +43,7 @@ escape phones "$work/said" 10
 # The end of a game, played from the phones: three players near the goal, resumed with a die
 # that brings each home in one roll; the podium, and another round from a phone.
 save=$XDG_STATE_HOME/kraxelbrett/game.toml
-printf 'kraxelbrett = 1\nturn = 0\nmarker = 2\nfinish-order = []\n' >"$save"
-printf '[[player]]\nfield = %s\ntask = %s\nwaits = 0\nfinished = false\nname = "%s"\n' >>"$save" \
-    108 108 Anna 106 106 Jörg 106 106 Bob
+{ game_file 0 2 '[]' && player 108 0 false Anna && player 106 0 false Jörg && player 106 0 false Bob; } >"$save"
 KRAXELBRETT_SEED=20 start "$build" ./kraxelbrett --resume --phones="127.0.0.1:$port" >"$work/out" 2>"$work/said"
 settled "$work/tv.png"
 link=$(zbarimg -q --raw "$work/tv.png") || fail "no QR code on the resumed game's TV"
