@@ -114,8 +114,7 @@ TEST(Deck, EachProblemIsOneLineNamingFileLineAndField) {
 
 // A deck starts from its base's fields and changes only those it gives; its labels keep the
 // table's sizes where they fit, and shrink where they do not. The German deck is the board's own
-// table, character for character. (That every shipped deck is good, the installed game's --check
-// says in the end-to-end test.)
+// table, character for character.
 TEST(Deck, ADeckGivesItsFieldsOverThoseOfItsBase) {
     const DeckFolder folder;
     folder.write("middle", head + "base = \"english\"\n[fields]\n6 = \"Middle\"\n7 = \"Middle\"\n");

@@ -4,9 +4,8 @@
 
 #include <cmath>
 
-// The view shows the whole layout, scaled uniformly and centred to whole window pixels, and a
-// label's glyphs land one to one on whole pixels, where it stood in the layout, also when it
-// was fitted to another window before (the window's size changed).
+// The view shows the whole layout, scaled evenly and centred on whole pixels; a label's glyphs land
+// one to one on whole pixels where it stood, also after a fit to another window size.
 TEST(Layout, LetterboxShowsTheWholeLayoutScaledAndCentred) {
     const struct {
         sf::Vector2u window;

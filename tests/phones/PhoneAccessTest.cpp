@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 const PhoneAccessRules rules{"0123456789abcdef0123456789abcdef",
                              {"127.0.0.5:8112", "kraxelbrett.local:8112"},
                              {"", "app.js", "app.css"}};
@@ -71,5 +69,3 @@ TEST(PhoneAccessTest, ConnectionsAndMessagesWithinLimits) {
                       b.verdict)
                 << b.atMilliseconds << " ms, message " << i;
 }
-
-} // namespace

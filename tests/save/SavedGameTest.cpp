@@ -86,7 +86,6 @@ TEST(SavedGame, WrittenGamesReadBackTheSame) {
         const std::string text = savedGameText(game);
         const SavedGameRead read = parseSavedGame(text, "game.toml");
         ASSERT_TRUE(read.game) << read.problem << "\n" << text;
-        // Written again, what was read is what was written: nothing is lost on the way.
         EXPECT_EQ(savedGameText(*read.game), text);
     }
 }

@@ -52,8 +52,7 @@ TEST(Synth, EverySoundIsShortSmoothBelowFullScaleAndOfItsPitch) {
             EXPECT_LT(loudest - samples.begin(), soundSampleRate * 3 / 1000);
         }
 
-        // It rises from silence and falls back to it: in its first and last quarter of a
-        // millisecond it stays below a quarter of its peak.
+        // Fades in and out: its first and last 0.25 ms stay below a quarter of its peak.
         const std::size_t edge = soundSampleRate / 4000;
         EXPECT_EQ(samples.front(), 0);
         EXPECT_EQ(samples.back(), 0);
