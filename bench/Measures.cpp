@@ -1,5 +1,6 @@
 #include "Measures.hpp"
 
+#include "players/Standing.hpp"
 #include "players/StatusPanel.hpp"
 
 #include <X11/keysym.h>

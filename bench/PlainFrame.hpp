@@ -23,7 +23,7 @@ inline void drawPlainly(const Game& game, sf::RenderTarget& target) {
     if (game.playerCount != 0) {
         target.draw(game.currentPlayerMarker);
     }
-    if (game.diceState == rollingDie) {
+    if (game.diceState == DieState::rolling) {
         target.draw(game.diceSprite);
     }
 }

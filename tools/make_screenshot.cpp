@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     game.players[6].consumeWaitTurn();
     game.players[3].setField(22, game.fieldTexts[110].text);
     game.currentPlayerMarker.setPosition(1070.f, 440.f);
-    game.diceState = rollingDie;
+    game.diceState = DieState::rolling;
     game.diceRect.left = 9 * 3;
     game.diceSprite.setTextureRect(game.diceRect);
 

@@ -1,6 +1,6 @@
 #include "core/Commands.hpp"
 
-#include "players/StatusPanel.hpp"
+#include "players/Standing.hpp"
 
 namespace {
 /// A pad's face buttons, numbered 0 to 3 on every pad SFML knows: any of them rolls, so a

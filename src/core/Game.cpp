@@ -7,27 +7,30 @@
 #include "core/Assets.hpp"
 #include "core/Layout.hpp"
 #include "core/Redraw.hpp"
+#include "core/TurnRules.hpp"
 #include "players/StatusPanel.hpp"
 #include "players/TokenPath.hpp"
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <iostream>
 
 namespace {
 const sf::Vector2f markerSize{20.f, 20.f};
 const sf::Color background{0, 0, 0, 255};
+/// Each invitation is shown this long before the next address takes its turn.
+const sf::Time inviteTurn = sf::seconds(8.f);
 } // namespace
 
 Game::Game() : Game(GameOptions{}) {}
 
-Game::Game(GameOptions gameOptions) : options(std::move(gameOptions)), muted(options.muted) {
+Game::Game(GameOptions gameOptions)
+    : options(std::move(gameOptions)), pacer(options.frameLimit, options.sleep, options.now),
+      sound(options.sound, options.muted) {
     initWindow();
     fieldTexts = options.fieldTexts ? *options.fieldTexts : initializeFieldTexts();
     if (options.phones != nullptr) {
-        glyphs =
-            std::make_unique<TextMeasure>(options.fontPath.empty() ? fontPath : options.fontPath);
+        phoneSeats.emplace(*options.phones, options.fontPath.empty() ? fontPath : options.fontPath);
         invite.build(options.phoneLinks, font);
     }
     setUpBoard();
@@ -68,7 +71,7 @@ void Game::setUpBoard() {
 
     currentPlayerMarker.setFillColor(sf::Color::White);
     currentPlayerMarker.setSize(markerSize);
-    currentPlayerMarker.setPosition(markerPosition(0));
+    currentPlayerMarker.setPosition(markerPosition(markedRow));
 }
 
 void Game::fitToWindow(sf::Vector2u size) {
@@ -107,7 +110,7 @@ void Game::showSofa() {
     if (!options.sofaView) {
         return;
     }
-    if (roundOver(players)) {
+    if (roundOver(standings(players))) {
         sofaDrawing.showPodium(players, finishOrder, font, screenFit);
     } else {
         sofaDrawing.hidePodium();
@@ -128,56 +131,46 @@ SavedGame Game::saved() const {
     SavedGame game;
     for (int seat = 0; seat < playerCount; ++seat) {
         const Player& player = players[seat];
-        game.players.push_back({player.position, player.taskField, player.turnsToWait,
-                                player.finished, player.name, seats[seat].secret});
+        game.players.push_back(
+            {player.standing(), player.name, phoneSeats ? phoneSeats->secret(seat) : ""});
     }
     game.currentPlayer = currentPlayer;
-    game.markedPlayer =
-        static_cast<int>(std::lround((currentPlayerMarker.getPosition().y - markerPosition(0).y) /
-                                     static_cast<float>(slotPitch)));
+    game.markedPlayer = markedRow;
     game.finishOrder = finishOrder;
     game.cardPlayer = cardPlayer;
     return game;
 }
 
 void Game::resume(const SavedGame& game) {
+    std::vector<std::string> secrets;
     for (const SavedPlayer& saved : game.players) {
-        players.emplace_back(font);
-        Player& player = players.back();
-        player.setField(saved.field, fieldTexts[saved.taskField].text);
-        player.taskField = saved.taskField;
-        player.setSlot(playerCount);
+        Player& player = players.emplace_back(font);
+        player.setStanding(saved.standing, fieldTexts);
+        player.setSlot(playerCount++);
         player.setName(saved.name);
-        player.finished = saved.finished;
-        player.turnsToWait = saved.turnsToWait;
-        player.waitText.setString(std::to_string(saved.turnsToWait));
-        seats[playerCount].secret = saved.secret;
         // Its phone has yet to come back.
         player.setAway(!saved.secret.empty());
         fitPlayer(player);
-        ++playerCount;
+        secrets.push_back(saved.secret);
     }
-    // Where the tokens came to rest, as they stood when the game was left.
-    for (int seat = 0; seat < playerCount; ++seat) {
-        arrangeTokens(players[seat].position);
+    // The tokens at rest where they stood when the game was left.
+    for (const Player& player : players) {
+        arrangeTokens(player.position);
     }
     for (Player& player : players) {
-        if (!player.path.empty()) {
-            player.placeToken(player.path.back());
-        }
+        player.placeToken(player.path.empty() ? player.shownPosition : player.path.back());
         player.stepToken();
     }
     currentPlayer = game.currentPlayer;
-    currentPlayerMarker.setPosition(markerPosition(game.markedPlayer));
+    markedRow = game.markedPlayer;
+    currentPlayerMarker.setPosition(markerPosition(markedRow));
     finishOrder = game.finishOrder;
     cardPlayer = game.cardPlayer;
     showSofa();
-}
-
-void Game::saveGame() const {
-    if (options.save) {
-        options.save(saved());
+    if (phoneSeats) {
+        phoneSeats->restore(secrets);
     }
+    shareChange(false);
 }
 
 void Game::arrangeTokens(int field) {
@@ -191,12 +184,14 @@ bool Game::isOpen() const {
 void Game::render() {
     const auto moving = [](const Player& player) { return !player.path.empty(); };
     const FrameState state{std::any_of(players.begin(), players.end(), moving),
-                           diceState == rollingDie, hasEvent || phoneHandled, changedLastFrame,
-                           sinceDrawn.getElapsedTime()};
+                           diceState == DieState::rolling, hasEvent || phoneHandled,
+                           changedLastFrame, sinceDrawn.getElapsedTime()};
     if (window != nullptr && !frameNeeded(state)) {
         // The screen already shows what the cues tell.
-        playCues();
-        waitOutFrame();
+        sound.playDue();
+        if (isOpen()) {
+            pacer.waitOutFrame([this] { return keepEventsForLater(); });
+        }
         return;
     }
 
@@ -208,85 +203,24 @@ void Game::render() {
         window->display();
         changedLastFrame = frameChanges(state);
         sinceDrawn.restart();
-        sinceFrame.restart();
+        pacer.frameShown();
     }
-    playCues();
-}
-
-std::string Game::startSound() {
-    return options.sound ? std::string() : speaker.open();
-}
-
-void Game::cue(Cue sound) {
-    if (!muted) {
-        cuesDue.push_back(sound);
-    }
-}
-
-void Game::playCues() {
-    for (const Cue sound : cuesDue) {
-        if (options.sound) {
-            options.sound(sound);
-        } else {
-            speaker.play(sound);
-        }
-    }
-    cuesDue.clear();
-}
-
-void Game::toggleSound() {
-    muted = !muted;
-    if (muted) {
-        cuesDue.clear();
-        speaker.stopAll();
-    } else {
-        // So that the group hears that the sound is back.
-        cue(Cue::join);
-    }
-}
-
-void Game::waitOutFrame() {
-    // As long as display() waits for a frame drawn: the events are still looked at as often.
-    if (options.frameLimit != 0) {
-        const sf::Time rest =
-            sf::seconds(1.f / static_cast<float>(options.frameLimit)) - sinceFrame.getElapsedTime();
-        if (rest > sf::Time::Zero) {
-            pause(rest);
-        }
-    }
-    sinceFrame.restart();
+    sound.playDue();
 }
 
 void Game::drawFrame(sf::RenderTarget& target) const {
     target.clear(background);
     boardDrawing.draw(target, fields);
-    drawPlayers(target);
+    drawPlayers(target, players);
     // Latecomers can join while a seat is free.
     if (options.phones != nullptr && playerCount < maxPlayers) {
-        invite.draw(target, inviteShown());
+        invite.draw(target, static_cast<std::size_t>(pacer.sinceStart() / inviteTurn));
     }
     sofaDrawing.draw(target);
     if (playerCount != 0) {
         target.draw(currentPlayerMarker);
     }
-    if (diceState == rollingDie) {
+    if (diceState == DieState::rolling) {
         target.draw(diceSprite);
-    }
-}
-
-void Game::drawPlayers(sf::RenderTarget& target) const {
-    // One player after the other: a player's task text may reach into the next row, which
-    // must cover it, and a player's token goes under its own row but over earlier rows.
-    for (const Player& player : players) {
-        target.draw(player.token);
-        target.draw(player.statusRow);
-        target.draw(player.taskText);
-        if (!player.name.empty()) {
-            target.draw(player.nameText);
-        }
-        if (player.turnsToWait != 0) {
-            target.draw(player.waitBadge);
-            target.draw(player.waitText);
-        }
     }
 }

@@ -1,21 +1,19 @@
 #pragma once
 
 #include "board/BoardDrawing.hpp"
-#include "board/BoardGeometry.hpp"
 #include "board/Field.hpp"
 #include "board/FieldText.hpp"
-#include "board/TextMeasure.hpp"
 #include "core/Commands.hpp"
+#include "core/FramePacer.hpp"
 #include "core/Layout.hpp"
 #include "core/SofaView.hpp"
 #include "phones/PhoneInvite.hpp"
+#include "phones/PhoneSeats.hpp"
 #include "phones/PhoneServer.hpp"
-#include "phones/PlayerName.hpp"
 #include "players/Player.hpp"
-#include "players/StatusPanel.hpp"
 #include "save/SavedGame.hpp"
 #include "sound/Cue.hpp"
-#include "sound/Speaker.hpp"
+#include "sound/CuePlayer.hpp"
 
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Rect.hpp>
@@ -28,19 +26,16 @@
 #include <SFML/Window/Event.hpp>
 #include <SFML/Window/VideoMode.hpp>
 
-#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <map>
-#include <memory>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
-constexpr int idleDie = 1;
-constexpr int rollingDie = 2;
+/// Whether the die is shown: from the start of its animation to the end of the pause after it.
+enum class DieState : std::int32_t { idle = 1, rolling = 2 };
 
 /// How a game is run. The defaults are the real game; tests leave out the window and the
 /// waits, and choose the die.
@@ -83,14 +78,6 @@ struct GameOptions {
     std::function<void(const SavedGame&)> save;
 };
 
-/// A player's seat as the phones know it.
-struct PhoneSeat {
-    /// The phone that plays it; 0 for none, also while it is away.
-    PhoneId phone = 0;
-    /// What a phone proves the seat is its own with; empty while no phone has it.
-    std::string secret;
-};
-
 /// The application: owns the window and every resource and piece of state of a running game.
 class Game {
 public:
@@ -127,10 +114,9 @@ public:
     /// Gives every player standing on the field a waypoint at its place there.
     void arrangeTokens(int field);
 
-    /// Opens the audio device, unless the cues go elsewhere. Opening takes tens of
-    /// milliseconds, so the game does it after its first frame. Returns a line on why there
-    /// is no sound, or nothing.
-    std::string startSound();
+    /// Opens the audio device, unless the cues go elsewhere; after the first frame, since it
+    /// takes tens of milliseconds. Returns a line on why there is no sound, or nothing.
+    std::string startSound() { return sound.start(); }
 
     /// The game's state as a saved game keeps it (without its deck and the phones' key, which
     /// the game is given).
@@ -142,9 +128,6 @@ public:
     /// What the sofa view shows over the board.
     const SofaView& sofa() const { return sofaDrawing; }
 
-    /// The players who have finished, by index, in the order they reached the goal.
-    const std::vector<int>& finishingOrder() const { return finishOrder; }
-
     // Members in the order they are built; the font and the die texture outlive every text
     // and sprite that refers to them.
     sf::RenderWindow* window = nullptr;
@@ -155,7 +138,7 @@ public:
     sf::Sprite diceSprite;
     sf::IntRect diceRect;
     bool hasEvent = false;
-    int diceState = idleDie;
+    DieState diceState = DieState::idle;
     FieldTexts fieldTexts;
     Fields fields;
     std::vector<Player> players;
@@ -167,71 +150,49 @@ private:
     void initWindow();
     void setUpBoard();
     bool pollWindowEvent(sf::Event& arrived) const;
-    void keepEventsForLater();
+    /// Looks at the window's events during a turn: ends the game, fits a new size and turns
+    /// the sound off or on at once, and keeps the rest for after the turn. Returns whether
+    /// the game still runs.
+    bool keepEventsForLater();
     void close();
-    void drawPlayers(sf::RenderTarget& target) const;
     void fitPlayer(Player& player) const;
+    void showSofa();
 
     void addPlayer();
     void removePlayer();
     void playTurn();
     void newRound();
-    /// Whether W would play a turn: not while the sofa view shows the podium.
-    bool turnsGoOn() const;
-    void noteFinish(int roller, bool wasFinished);
-    void showSofa();
-    void saveGame() const;
     int rollDie();
     void moveRoller(Player& roller, int face);
-    void pause(sf::Time duration);
-    sf::Time now() const;
-    void waitOutFrame();
-    void cue(Cue sound);
-    void playCues();
-    void toggleSound();
 
-    void takePhoneArrivals();
-    void handleArrival(const PhoneArrival& arrival);
-    /// Whether it was done; a refusal changes nothing the phones are shown.
-    bool handlePhoneRequest(PhoneId phone, const PhoneRequest& request);
-    void seatPhone(PhoneId phone, int seat);
-    void releaseSeat(int seat, std::string_view reason);
-    void tellPhones();
-    SeatView seatView(int seat) const;
-    /// The name a phone gave, trimmed and checked against the game's font.
-    NameCheck checkedName(const std::string& given) const;
-    std::size_t inviteShown() const;
+    void answerPhone(const PhoneCall& call);
+    /// Tells the phones how the game now stands, and keeps it where `save` is set.
+    void shareChange(bool save);
 
     GameOptions options;
     BoardDrawing boardDrawing;
     ScreenFit screenFit;
     CommandReader commands;
+    FramePacer pacer;
+    CuePlayer sound;
     /// Events that came while a turn was played, to be handled after it, oldest first.
     std::deque<sf::Event> pendingEvents;
     std::mt19937 randomEngine;
     bool closeRequested = false;
-    bool muted = false;
     bool phoneHandled = false;
-    Speaker speaker;
-    /// Cues of what the next frame shows, played once it is on the screen.
-    std::vector<Cue> cuesDue;
 
+    /// The row the marker stands beside: the last roller's, set as a turn starts.
+    int markedRow = 0;
     std::vector<int> finishOrder;
     /// The player whose task card shows in the sofa view, or -1.
     int cardPlayer = -1;
     SofaView sofaDrawing;
 
-    /// What the phones asked and have not been answered, oldest first.
-    std::deque<PhoneArrival> pendingArrivals;
-    std::array<PhoneSeat, maxPlayers> seats;
-    /// Every phone connected, with its seat, or -1 while it has none.
-    std::map<PhoneId, int> phoneSeats;
+    /// With phones: which phone plays which seat.
+    std::optional<PhoneSeats> phoneSeats;
     PhoneInvite invite;
-    std::unique_ptr<TextMeasure> glyphs;
 
     // The window opens blank, which the first frame changes.
     bool changedLastFrame = true;
     sf::Clock sinceDrawn;
-    sf::Clock sinceFrame;
-    sf::Clock sinceStart;
 };

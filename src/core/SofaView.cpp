@@ -124,11 +124,6 @@ std::string placeName(int place) {
     return std::to_string(place) + suffix;
 }
 
-bool roundOver(const std::vector<Player>& players) {
-    return !players.empty() && std::all_of(players.begin(), players.end(),
-                                           [](const Player& player) { return player.finished; });
-}
-
 void SofaView::showCard(const sf::String& taskText, const std::string& name, int slot,
                         const sf::FloatRect& field, bool firstHome, const sf::Font& font,
                         const ScreenFit& fit) {

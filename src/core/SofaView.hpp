@@ -41,9 +41,6 @@ float cardTop(float cardHeight, const sf::FloatRect& keepInSight);
 /// "1st", "2nd", "3rd", "4th" and so on.
 std::string placeName(int place);
 
-/// Whether every player has reached the goal, so the round is over.
-bool roundOver(const std::vector<Player>& players);
-
 /// The sofa view's own drawing: the task of the field a roller reached, large, on a card in
 /// their colour, and the podium when the round is over. Its texts use the game's font, which
 /// must outlive it.

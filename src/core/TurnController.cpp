@@ -5,16 +5,17 @@
 #include "core/TurnRules.hpp"
 #include "players/StatusPanel.hpp"
 
-#include <SFML/System/Sleep.hpp>
-
 #include <algorithm>
 
 namespace {
 /// Each animation frame waits this much longer than the one before, so the die slows down.
 const sf::Int32 dieDelayStepMs = 7;
 const sf::Time pauseAfterRoll = sf::seconds(1.f);
-/// The longest the game sleeps without looking at the window's events: Escape acts at once.
-const sf::Time eventPollInterval = sf::milliseconds(10);
+
+/// Whether W plays a turn: not while the sofa view shows the podium.
+bool turnsGoOn(bool sofaView, const std::vector<Player>& players) {
+    return !sofaView || !roundOver(standings(players));
+}
 } // namespace
 
 void Game::update() {
@@ -36,12 +37,12 @@ void Game::update() {
     }
     // What the phones ask comes after the window's events, one a frame as they do, and
     // waits during a turn as they do.
-    takePhoneArrivals();
-    if (!pendingArrivals.empty()) {
-        const PhoneArrival arrival = std::move(pendingArrivals.front());
-        pendingArrivals.pop_front();
-        handleArrival(arrival);
-        phoneHandled = true;
+    if (phoneSeats) {
+        const std::optional<PhoneCall> call = phoneSeats->takeCall();
+        phoneHandled = call.has_value();
+        if (call) {
+            answerPhone(*call);
+        }
     }
 }
 
@@ -56,17 +57,55 @@ void Game::handleEvent(const sf::Event& happened) {
     case Command::addPlayer: addPlayer(); break;
     case Command::removePlayer: removePlayer(); break;
     case Command::playTurn: playTurn(); break;
-    case Command::toggleSound: toggleSound(); break;
+    case Command::toggleSound: sound.toggle(); break;
     case Command::newRound: newRound(); break;
-    case Command::none: break;
-    }
-    if (asked != Command::none) {
-        tellPhones();
+    case Command::none: return;
     }
     // A turn cut short by Escape is no turn: the game saved before it is the one to go on with.
-    if (asked != Command::none && asked != Command::toggleSound && isOpen()) {
-        saveGame();
+    shareChange(asked != Command::toggleSound && isOpen());
+}
+
+void Game::answerPhone(const PhoneCall& call) {
+    using Kind = PhoneCall::Kind;
+    switch (call.kind) {
+    case Kind::none: return;
+    case Kind::away: players[call.seat].setAway(true); return;
+    case Kind::roll: playTurn(); break;
+    case Kind::newRound: newRound(); break;
+    case Kind::join: addPlayer(); [[fallthrough]];
+    case Kind::take:
+    case Kind::leave: {
+        Player& seated = players[call.seat];
+        if (!call.name.empty()) {
+            seated.setName(call.name);
+            fitPlayer(seated);
+        }
+        // Its phone is back, or left the seat to the keyboard: the name is not greyed either way.
+        seated.setAway(false);
+        break;
     }
+    }
+    // A roll cut short by Escape is no turn, as at the keyboard.
+    shareChange(isOpen());
+}
+
+void Game::shareChange(bool save) {
+    if (save && options.save) {
+        options.save(saved());
+    }
+    if (!phoneSeats) {
+        return;
+    }
+    PhoneTable table;
+    for (int seat = 0; seat < playerCount; ++seat) {
+        const Player& player = players[seat];
+        table.players.push_back(
+            {player.name, slotColour(seat), player.standing(), fieldTexts[player.taskField].text});
+    }
+    table.roller = whoWouldRoll(standings(players), currentPlayer);
+    table.rolling = diceState == DieState::rolling;
+    table.over = !turnsGoOn(options.sofaView, players);
+    phoneSeats->show(table);
 }
 
 bool Game::pollWindowEvent(sf::Event& arrived) const {
@@ -76,7 +115,7 @@ bool Game::pollWindowEvent(sf::Event& arrived) const {
     return window != nullptr && window->pollEvent(arrived);
 }
 
-void Game::keepEventsForLater() {
+bool Game::keepEventsForLater() {
     // Ending the game cannot wait for the turn: nothing of it is kept anyway. Nor can a new
     // size.
     sf::Event arrived{};
@@ -91,6 +130,7 @@ void Game::keepEventsForLater() {
             pendingEvents.push_back(arrived);
         }
     }
+    return isOpen();
 }
 
 void Game::close() {
@@ -101,101 +141,80 @@ void Game::close() {
 }
 
 void Game::addPlayer() {
-    players.emplace_back(font);
-    Player& newcomer = players.back();
-    newcomer.setField(startField, fieldTexts[startField].text);
-    newcomer.taskField = startField;
+    Player& newcomer = players.emplace_back(font);
+    newcomer.standOn(startField, startField, fieldTexts);
     newcomer.placeToken(fields[startField].rect.getPosition());
     newcomer.setSlot(playerCount);
     fitPlayer(newcomer);
     arrangeTokens(startField);
     ++playerCount;
-    cue(Cue::join);
+    sound.cue(Cue::join);
     showSofa();
 }
 
 void Game::removePlayer() {
     // The tokens left on the field keep their places until it is arranged again.
-    releaseSeat(playerCount - 1, "removed");
     players.pop_back();
     --playerCount;
     currentPlayer = 0;
-    finishOrder.erase(std::remove(finishOrder.begin(), finishOrder.end(), playerCount),
-                      finishOrder.end());
+    noteFinish(finishOrder, playerCount, false);
     if (cardPlayer == playerCount) {
         cardPlayer = -1;
     }
-    cue(Cue::leave);
+    sound.cue(Cue::leave);
     showSofa();
-}
-
-bool Game::turnsGoOn() const {
-    return !options.sofaView || !roundOver(players);
 }
 
 void Game::newRound() {
     // Only once the round is over: a slip of N mid-game would lose it.
-    if (turnsGoOn()) {
+    if (turnsGoOn(options.sofaView, players)) {
         return;
     }
     for (Player& player : players) {
-        player.setField(startField, fieldTexts[startField].text);
-        player.taskField = startField;
-        player.finished = false;
-        player.turnsToWait = 0;
-        player.waitText.setString("0");
+        player.setStanding(Standing{}, fieldTexts);
         fitPlayer(player);
     }
     arrangeTokens(startField);
     finishOrder.clear();
     currentPlayer = 0;
-    currentPlayerMarker.setPosition(markerPosition(currentPlayer));
+    markedRow = currentPlayer;
+    currentPlayerMarker.setPosition(markerPosition(markedRow));
     cardPlayer = -1;
     showSofa();
 }
 
 void Game::playTurn() {
-    if (!turnsGoOn()) {
+    if (!turnsGoOn(options.sofaView, players)) {
         return;
     }
-    currentPlayer = findRoller(players, currentPlayer);
-    currentPlayerMarker.setPosition(markerPosition(currentPlayer));
+    Standings standing = standings(players);
+    currentPlayer = findRoller(standing, currentPlayer);
+    // Every player the search passed over while they waited has sat out a turn.
+    for (int seat = 0; seat < playerCount; ++seat) {
+        while (players[seat].turnsToWait > standing[seat].turnsToWait) {
+            players[seat].consumeWaitTurn();
+        }
+    }
+    markedRow = currentPlayer;
+    currentPlayerMarker.setPosition(markerPosition(markedRow));
     cardPlayer = -1;
     showSofa();
     // Before the die holds up this thread for seconds: the phones show it meanwhile.
-    if (options.phones != nullptr) {
-        for (const auto& [phone, seat] : phoneSeats) {
-            options.phones->send(phone, rollingMessage(currentPlayer));
-        }
+    if (phoneSeats) {
+        phoneSeats->rollStarts(currentPlayer);
     }
 
     const int face = rollDie();
     if (!isOpen()) {
         return;
     }
-    Player& roller = players[currentPlayer];
-    const bool wasFinished = roller.finished;
-    moveRoller(roller, face);
-    noteFinish(currentPlayer, wasFinished);
+    moveRoller(players[currentPlayer], face);
     if (options.sofaView) {
-        fitPlayer(roller);
+        fitPlayer(players[currentPlayer]);
         cardPlayer = currentPlayer;
         showSofa();
     }
-
     currentPlayer = nextPlayer(currentPlayer, playerCount);
-}
-
-void Game::noteFinish(int roller, bool wasFinished) {
-    if (players[roller].finished == wasFinished) {
-        return;
-    }
-    if (players[roller].finished) {
-        finishOrder.push_back(roller);
-    } else {
-        finishOrder.erase(std::remove(finishOrder.begin(), finishOrder.end(), roller),
-                          finishOrder.end());
-    }
 }
 
 int Game::rollDie() {
@@ -203,7 +222,7 @@ int Game::rollDie() {
         options.drawFrameCount
             ? options.drawFrameCount()
             : std::uniform_int_distribution<int>(minimumDieFrames, maximumDieFrames)(randomEngine);
-    diceState = rollingDie;
+    diceState = DieState::rolling;
     int face = 0;
     // Each frame is due when the waits before it have passed since the first was shown: the
     // time a frame takes to draw comes out of its wait, and the turn keeps its length.
@@ -214,76 +233,49 @@ int Game::rollDie() {
         diceRect.left = dieFaceRect(face).left;
         diceSprite.setTextureRect(diceRect);
         // The last face is the die coming to rest.
-        cue(frame == frames - 1 ? Cue::knock : Cue::rattle);
+        sound.cue(frame == frames - 1 ? Cue::knock : Cue::rattle);
         render();
-        const sf::Time shown = now();
+        const sf::Time shown = pacer.now();
         if (frame == 0) {
             firstShown = shown;
         }
-        due += sf::milliseconds(dieDelayStepMs * frame);
-        if (frame == frames - 1) {
-            due += pauseAfterRoll;
-        }
-        pause(std::max(sf::Time::Zero, firstShown + due - shown));
+        due += sf::milliseconds(dieDelayStepMs * frame) +
+               (frame == frames - 1 ? pauseAfterRoll : sf::Time::Zero);
+        pacer.pause(std::max(sf::Time::Zero, firstShown + due - shown),
+                    [this] { return keepEventsForLater(); });
     }
-    diceState = idleDie;
+    diceState = DieState::idle;
     return face;
 }
 
 void Game::moveRoller(Player& roller, int face) {
     const int oldField = roller.position;
-    const int steps = face + 1;
+    const Move move = moveOf(oldField, face + 1, fields);
 
     // On an overshoot the token visits the goal before it bounces back.
-    if (overshootsGoal(oldField, steps)) {
+    if (move.bounces) {
         roller.setField(goalField, std::string());
         arrangeTokens(goalField);
     }
-    const int reached = moveTarget(oldField, steps);
-    roller.setField(reached, fieldTexts[reached].text);
-    roller.taskField = reached;
-    if (reached == waitingField) {
+    roller.standOn(move.reached, move.reached, fieldTexts);
+    if (move.sitsOut) {
         roller.startWaiting();
-        cue(Cue::sitOut);
+        sound.cue(Cue::sitOut);
     }
-    arrangeTokens(reached);
+    arrangeTokens(move.reached);
     arrangeTokens(oldField);
 
-    // A jump is taken once: the target's own jump is not followed.
-    const int target = fields[reached].target;
-    if (target != fields[reached].index) {
-        const int taskField = taskFieldAfterJump(reached, target, fields[target].target);
-        roller.setField(target, fieldTexts[taskField].text);
-        roller.taskField = taskField;
-        arrangeTokens(reached);
-        arrangeTokens(target);
-        cue(target > reached ? Cue::jumpForward : Cue::jumpBack);
+    if (move.end != move.reached) {
+        roller.standOn(move.end, move.taskField, fieldTexts);
+        arrangeTokens(move.reached);
+        arrangeTokens(move.end);
+        sound.cue(move.end > move.reached ? Cue::jumpForward : Cue::jumpBack);
     }
 
-    if (roller.position == goalField) {
-        roller.finished = !roller.finished;
-        if (roller.finished) {
-            cue(Cue::fanfare);
-        }
-    }
-}
-
-sf::Time Game::now() const {
-    return options.now ? options.now() : sinceStart.getElapsedTime();
-}
-
-void Game::pause(sf::Time duration) {
-    for (sf::Time left = duration; isOpen();) {
-        const sf::Time slice = std::min(left, eventPollInterval);
-        if (options.sleep) {
-            options.sleep(slice);
-        } else {
-            sf::sleep(slice);
-        }
-        left -= slice;
-        keepEventsForLater();
-        if (left <= sf::Time::Zero) {
-            break;
-        }
+    const bool wasFinished = roller.finished;
+    roller.finished = finishedAfter(wasFinished, roller.position);
+    noteFinish(finishOrder, currentPlayer, roller.finished);
+    if (roller.finished && !wasFinished) {
+        sound.cue(Cue::fanfare);
     }
 }

@@ -1,5 +1,7 @@
 #include "phones/PhoneProtocol.hpp"
 
+#include "players/Standing.hpp"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -12,7 +14,6 @@ using nlohmann::json;
 
 namespace {
 constexpr std::size_t secretDigits = 32;
-constexpr int seats = 9;
 
 struct MessageType {
     std::string_view type;
@@ -73,7 +74,7 @@ ReadMessage refused(std::string_view code, std::string_view message) {
 std::string readField(const std::string& name, const json& value, PhoneRequest& request) {
     if (name == "seat") {
         if (!value.is_number_integer() || value.get<long long>() < 0 ||
-            value.get<long long>() >= seats) {
+            value.get<long long>() >= maxPlayers) {
             return "seat must be a whole number from 0 to 8";
         }
         request.seat = value.get<int>();

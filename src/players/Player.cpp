@@ -42,6 +42,22 @@ void Player::setField(int field, const std::string& task) {
     taskText.setString(toDisplayString(task));
 }
 
+void Player::standOn(int field, int taskField, const FieldTexts& texts) {
+    setField(field, texts[static_cast<std::size_t>(taskField)].text);
+    this->taskField = taskField;
+}
+
+void Player::setStanding(const Standing& standing, const FieldTexts& texts) {
+    standOn(standing.field, standing.taskField, texts);
+    turnsToWait = standing.turnsToWait;
+    waitText.setString(std::to_string(turnsToWait));
+    finished = standing.finished;
+}
+
+Standing Player::standing() const {
+    return {position, taskField, turnsToWait, finished};
+}
+
 void Player::setName(const std::string& utf8) {
     name = utf8;
     nameText.setString(toDisplayString(name));
@@ -84,4 +100,30 @@ void Player::stepToken() {
         }
     }
     token.setPosition(shownPosition);
+}
+
+Standings standings(const std::vector<Player>& players) {
+    Standings all;
+    all.reserve(players.size());
+    for (const Player& player : players) {
+        all.push_back(player.standing());
+    }
+    return all;
+}
+
+void drawPlayers(sf::RenderTarget& target, const std::vector<Player>& players) {
+    // One player after the other: a player's task text may reach into the next row, which
+    // must cover it, and a player's token goes under its own row but over earlier rows.
+    for (const Player& player : players) {
+        target.draw(player.token);
+        target.draw(player.statusRow);
+        target.draw(player.taskText);
+        if (!player.name.empty()) {
+            target.draw(player.nameText);
+        }
+        if (player.turnsToWait != 0) {
+            target.draw(player.waitBadge);
+            target.draw(player.waitText);
+        }
+    }
 }

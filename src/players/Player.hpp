@@ -1,16 +1,18 @@
 #pragma once
 
+#include "board/FieldText.hpp"
+#include "players/Standing.hpp"
+
 #include <SFML/Graphics/CircleShape.hpp>
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/System/Vector2.hpp>
 
 #include <deque>
 #include <string>
-
-/// Turns a player sits out after landing on the waiting field.
-constexpr int turnsToWaitOnWaitingField = 2;
+#include <vector>
 
 /// Character size of the task text and the waiting digit in a status row, in layout pixels.
 constexpr unsigned int statusTextSize = 20;
@@ -31,6 +33,16 @@ struct Player {
     /// Shows the name (UTF-8) in the row before the task; empty, the row is as a keyboard
     /// player's. Call it again after the slot or the texts' sizes change: the task makes way.
     void setName(const std::string& utf8);
+
+    /// Puts the player on `field` with the task of `taskField` in its row.
+    void standOn(int field, int taskField, const FieldTexts& texts);
+
+    /// Takes a standing as a whole, as a saved game or a new round gives it: the field and
+    /// its task, the turns to wait with their badge, and the goal mark.
+    void setStanding(const Standing& standing, const FieldTexts& texts);
+
+    /// Where the player stands in the race.
+    Standing standing() const;
 
     /// Marks whether the player's phone is away: the name is greyed while it is.
     void setAway(bool phoneAway);
@@ -64,3 +76,9 @@ struct Player {
     std::string name;
     sf::Text nameText;
 };
+
+/// Every player's standing, in list order.
+Standings standings(const std::vector<Player>& players);
+
+/// Draws the players one after the other: each token, row, name, task and waiting badge.
+void drawPlayers(sf::RenderTarget& target, const std::vector<Player>& players);

@@ -3,8 +3,6 @@
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/System/Vector2.hpp>
 
-constexpr int maxPlayers = 9;
-
 /// Vertical distance between two players' rows: a 90-pixel row and a 10-pixel gap.
 constexpr int slotPitch = 100;
 constexpr float rowHeight = 90.f;

@@ -4,8 +4,7 @@
 #include "board/DeckLibrary.hpp"
 #include "board/RegularFile.hpp"
 #include "phones/PlayerName.hpp"
-#include "players/Player.hpp"
-#include "players/StatusPanel.hpp"
+#include "players/Standing.hpp"
 
 #include <SFML/System/String.hpp>
 
@@ -181,11 +180,11 @@ struct Checker {
         const std::string fields = "fields are 0 to " + std::to_string(goalField);
         if (!noUnknownKeys(table, {"field", "task", "waits", "finished", "name", "secret"},
                            playerKeys) ||
-            !integer(table, "field", true, 0, goalField, fields, player.field) ||
-            !integer(table, "task", true, 0, goalField, fields, player.taskField) ||
+            !integer(table, "field", true, 0, goalField, fields, player.standing.field) ||
+            !integer(table, "task", true, 0, goalField, fields, player.standing.taskField) ||
             !integer(table, "waits", true, 0, turnsToWaitOnWaitingField,
                      "a player waits 0 to " + std::to_string(turnsToWaitOnWaitingField) + " turns",
-                     player.turnsToWait)) {
+                     player.standing.turnsToWait)) {
             return false;
         }
 
@@ -196,9 +195,10 @@ struct Checker {
         if (!finished->is_boolean()) {
             return fail(finished, "finished is " + typeName(*finished) + ", not true or false");
         }
-        player.finished = finished->as_boolean()->get();
-        if (player.finished && player.field != goalField) {
-            return fail(finished, "finished is true but field is " + std::to_string(player.field) +
+        player.standing.finished = finished->as_boolean()->get();
+        if (player.standing.finished && player.standing.field != goalField) {
+            return fail(finished, "finished is true but field is " +
+                                      std::to_string(player.standing.field) +
                                       "; a finished player stands on " + std::to_string(goalField));
         }
 
@@ -267,14 +267,14 @@ struct Checker {
                 return fail(&element, "finish-order holds " + std::to_string(player) +
                                           " twice; it lists each finished player once");
             }
-            if (!game.players[player].finished) {
+            if (!game.players[player].standing.finished) {
                 return fail(&element, "finish-order holds " + std::to_string(player) +
                                           ", who has not finished; it lists finished players only");
             }
             game.finishOrder.push_back(player);
         }
         for (int player = 0; player < static_cast<int>(count); ++player) {
-            if (game.players[player].finished &&
+            if (game.players[player].standing.finished &&
                 std::count(game.finishOrder.begin(), game.finishOrder.end(), player) == 0) {
                 return fail(node, "finish-order lacks " + std::to_string(player) +
                                       ", who has finished; it lists every finished player");
@@ -349,10 +349,10 @@ std::string savedGameText(const SavedGame& game) {
     }
     for (const SavedPlayer& player : game.players) {
         text += "\n[[player]]\n";
-        text += "field = " + std::to_string(player.field) + "\n";
-        text += "task = " + std::to_string(player.taskField) + "\n";
-        text += "waits = " + std::to_string(player.turnsToWait) + "\n";
-        text += std::string("finished = ") + (player.finished ? "true" : "false") + "\n";
+        text += "field = " + std::to_string(player.standing.field) + "\n";
+        text += "task = " + std::to_string(player.standing.taskField) + "\n";
+        text += "waits = " + std::to_string(player.standing.turnsToWait) + "\n";
+        text += std::string("finished = ") + (player.standing.finished ? "true" : "false") + "\n";
         if (!player.name.empty()) {
             text += "name = " + tomlString(player.name) + "\n";
         }

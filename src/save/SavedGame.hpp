@@ -1,5 +1,7 @@
 #pragma once
 
+#include "players/Standing.hpp"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -8,14 +10,7 @@
 
 /// A player as a saved game keeps them.
 struct SavedPlayer {
-    /// The field they stand on, 0 to 112.
-    int field = 0;
-    /// The field whose task their row shows: after a jump between two fields that send to
-    /// each other, the one landed on, not the one stood on.
-    int taskField = 0;
-    /// Own turns still to sit out, 0 to 2.
-    int turnsToWait = 0;
-    bool finished = false;
+    Standing standing;
     /// The name a phone gave, UTF-8; empty for a keyboard player.
     std::string name;
     /// The secret the seat's phone proves it is its own with; empty for none.

@@ -1,0 +1,104 @@
+#include "core/TurnRules.hpp"
+
+#include "board/BoardLayout.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+/// Players as letters: '-' free to roll, a digit the turns still to wait, 'F' finished.
+Standings players(const std::string& letters) {
+    Standings all;
+    for (const char letter : letters) {
+        const bool finished = letter == 'F';
+        const int waits = letter >= '1' && letter <= '2' ? letter - '0' : 0;
+        all.push_back({finished ? goalField : 0, 0, waits, finished});
+    }
+    return all;
+}
+
+std::string letters(const Standings& all) {
+    std::string shown;
+    for (const Standing& player : all)
+        shown += player.finished           ? 'F'
+                 : player.turnsToWait != 0 ? char('0' + player.turnsToWait)
+                                           : '-';
+    return shown;
+}
+} // namespace
+
+// Past the goal a roll bounces back as far as it went beyond; a jump is taken once, and for two
+// fields that send to each other the task is the one landed on.
+TEST(TurnRules, ARollEndsWhereTheBoardSendsIt) {
+    Fields fields;
+    for (int field = 0; field < fieldCount; ++field)
+        fields[field].index = fields[field].target = field;
+    applyJumps(fields);
+    const struct {
+        int from, steps;
+        bool bounces;
+        int reached, end, taskField;
+        bool sitsOut;
+    } cases[] = {
+        {0, 1, false, 1, 1, 1, false},         {110, 6, true, 108, 108, 108, false},
+        {111, 2, true, 111, 111, 111, false},  {106, 6, false, 112, 112, 112, false},
+        {112, 3, true, 109, 111, 111, false},  {5, 6, false, 11, 48, 11, false},
+        {42, 6, false, 48, 11, 48, false},     {4, 6, false, 10, 13, 13, false},
+        {8, 6, false, 14, 11, 11, false},      {13, 6, false, 19, 0, 0, false},
+        {7, 6, false, 13, 37, 13, false},      {31, 6, false, 37, 13, 37, false},
+        {62, 6, false, 68, 93, 68, false},     {87, 6, false, 93, 68, 93, false},
+        {69, 6, false, 75, 98, 75, false},     {92, 6, false, 98, 75, 98, false},
+        {100, 6, false, 106, 105, 105, false}, {103, 6, false, 109, 111, 111, false},
+        {60, 6, false, 66, 66, 66, true},
+    };
+    for (const auto& c : cases) {
+        const Move move = moveOf(c.from, c.steps, fields);
+        EXPECT_EQ(move.bounces, c.bounces) << c.from << " + " << c.steps;
+        EXPECT_EQ(move.reached, c.reached) << c.from << " + " << c.steps;
+        EXPECT_EQ(move.end, c.end) << c.from << " + " << c.steps;
+        EXPECT_EQ(move.taskField, c.taskField) << c.from << " + " << c.steps;
+        EXPECT_EQ(move.sitsOut, c.sitsOut) << c.from << " + " << c.steps;
+    }
+}
+
+// A waiting player sits out a turn each time the search passes them; a finished one is passed
+// over until the budget of 20 advances is spent, so that a round of finished players goes on.
+TEST(TurnRules, TheRollerIsTheFirstWhoNeitherWaitsNorHasFinished) {
+    const struct {
+        std::string before;
+        int current, roller;
+        std::string after;
+    } cases[] = {
+        {"--", 1, 1, "--"},   {"2-", 0, 1, "1-"}, {"22", 0, 0, "--"},   {"F-F", 2, 1, "F-F"},
+        {"F2F", 0, 1, "F-F"}, {"FF", 0, 0, "FF"}, {"FFF", 0, 2, "FFF"}, {"1F", 1, 0, "-F"},
+    };
+    for (const auto& c : cases) {
+        Standings standings = players(c.before);
+        EXPECT_EQ(whoWouldRoll(standings, c.current), c.roller) << c.before;
+        EXPECT_EQ(letters(standings), c.before) << "a look spends no waits";
+        EXPECT_EQ(findRoller(standings, c.current), c.roller) << c.before;
+        EXPECT_EQ(letters(standings), c.after) << c.before;
+    }
+    EXPECT_EQ(whoWouldRoll({}, 0), -1);
+}
+
+// Ending exactly on the goal flips the goal mark; the order keeps who got there first, and the
+// round is over once everyone has.
+TEST(TurnRules, PlayersFinishInTheOrderTheyReachTheGoal) {
+    EXPECT_TRUE(finishedAfter(false, goalField));
+    EXPECT_FALSE(finishedAfter(true, goalField));
+    EXPECT_TRUE(finishedAfter(true, goalField - 1));
+    EXPECT_FALSE(finishedAfter(false, goalField - 1));
+
+    std::vector<int> order;
+    for (const auto& [player, finished] : {std::pair{2, true}, {0, true}, {2, true}, {1, false}})
+        noteFinish(order, player, finished);
+    EXPECT_EQ(order, (std::vector<int>{2, 0}));
+    noteFinish(order, 2, false);
+    EXPECT_EQ(order, std::vector<int>{0});
+
+    EXPECT_FALSE(roundOver({}));
+    EXPECT_FALSE(roundOver(players("F-")));
+    EXPECT_TRUE(roundOver(players("FF")));
+}
