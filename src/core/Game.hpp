@@ -5,7 +5,7 @@
 #include "board/FieldText.hpp"
 #include "core/Commands.hpp"
 #include "core/FramePacer.hpp"
-#include "core/Layout.hpp"
+#include "core/ScreenFit.hpp"
 #include "core/SofaView.hpp"
 #include "phones/PhoneInvite.hpp"
 #include "phones/PhoneSeats.hpp"

@@ -33,6 +33,8 @@ const std::array<float, 3> blockHeights{330.f, 240.f, 170.f};
 const std::array<int, 3> blockOrder{1, 0, 2};
 const unsigned int podiumTitleSize = 56;
 const unsigned int restTextSize = 32;
+/// Where the podium's blocks stand.
+const float podiumGround = podiumArea.top + 620.f;
 
 float lineWidth(const sf::Text& text, const sf::String& line) {
     sf::Text measured(text);
@@ -195,10 +197,19 @@ void SofaView::showPodium(const std::vector<Player>& players, const std::vector<
     blocks.clear();
     podiumTexts.clear();
 
-    const float centre = podiumArea.left + podiumArea.width / 2.f;
     podiumTexts.push_back(makeText("The podium", font, podiumTitleSize,
                                    {podiumArea.left + 40.f, podiumArea.top + 30.f}, goldEdge, fit));
-    const float ground = podiumArea.top + 620.f;
+    showFirstThree(players, order, font, fit);
+    listTheRest(players, order, font, fit);
+    podiumTexts.push_back(makeText(
+        "N: another round      Escape: end", font, restTextSize,
+        {podiumArea.left + 40.f, podiumArea.top + podiumArea.height - 70.f}, goldEdge, fit));
+    podiumUp = true;
+}
+
+void SofaView::showFirstThree(const std::vector<Player>& players, const std::vector<int>& order,
+                              const sf::Font& font, const ScreenFit& fit) {
+    const float centre = podiumArea.left + podiumArea.width / 2.f;
     const float left = centre - 1.5f * blockWidth - blockGap;
     for (std::size_t column = 0; column < blockOrder.size(); ++column) {
         const auto place = static_cast<std::size_t>(blockOrder[column]);
@@ -209,22 +220,25 @@ void SofaView::showPodium(const std::vector<Player>& players, const std::vector<
         const sf::Color colour = slotColour(slot);
         const float x = left + static_cast<float>(column) * (blockWidth + blockGap);
         sf::RectangleShape block({blockWidth, blockHeights[place]});
-        block.setPosition(x, ground - blockHeights[place]);
+        block.setPosition(x, podiumGround - blockHeights[place]);
         block.setFillColor(colour);
         blocks.push_back(block);
         podiumTexts.push_back(makeText(placeName(static_cast<int>(place) + 1), font, cardTextSize,
-                                       {x + 20.f, ground - blockHeights[place] + 20.f},
+                                       {x + 20.f, podiumGround - blockHeights[place] + 20.f},
                                        textColourOn(colour), fit));
         const std::string& name = players[static_cast<std::size_t>(slot)].name;
         if (!name.empty()) {
             podiumTexts.push_back(makeText(toDisplayString(name), font, restTextSize,
-                                           {x, ground - blockHeights[place] - 50.f},
+                                           {x, podiumGround - blockHeights[place] - 50.f},
                                            sf::Color::White, fit));
         }
     }
+}
 
-    // The rest in a list below, each with a patch of their colour where they have no name.
-    float y = ground + 30.f;
+void SofaView::listTheRest(const std::vector<Player>& players, const std::vector<int>& order,
+                           const sf::Font& font, const ScreenFit& fit) {
+    // Below the blocks, each with a patch of their colour where they have no name.
+    float y = podiumGround + 30.f;
     const float restLeft = podiumArea.left + 60.f;
     for (std::size_t place = blockOrder.size(); place < order.size(); ++place) {
         const int slot = order[place];
@@ -245,10 +259,6 @@ void SofaView::showPodium(const std::vector<Player>& players, const std::vector<
             y += 50.f;
         }
     }
-    podiumTexts.push_back(makeText(
-        "N: another round      Escape: end", font, restTextSize,
-        {podiumArea.left + 40.f, podiumArea.top + podiumArea.height - 70.f}, goldEdge, fit));
-    podiumUp = true;
 }
 
 void SofaView::hidePodium() {

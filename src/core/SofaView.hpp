@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Layout.hpp"
+#include "core/ScreenFit.hpp"
 #include "players/Player.hpp"
 
 #include <SFML/Graphics/Color.hpp>
@@ -66,6 +66,11 @@ public:
     const std::vector<sf::Text>& cardTexts() const { return cardLines; }
 
 private:
+    void showFirstThree(const std::vector<Player>& players, const std::vector<int>& order,
+                        const sf::Font& font, const ScreenFit& fit);
+    void listTheRest(const std::vector<Player>& players, const std::vector<int>& order,
+                     const sf::Font& font, const ScreenFit& fit);
+
     bool cardUp = false;
     sf::RectangleShape card;
     std::vector<sf::Text> cardLines;

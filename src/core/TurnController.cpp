@@ -1,7 +1,7 @@
 #include "board/BoardTables.hpp"
 #include "board/Die.hpp"
 #include "core/Game.hpp"
-#include "core/Layout.hpp"
+#include "core/ScreenFit.hpp"
 #include "core/TurnRules.hpp"
 #include "players/StatusPanel.hpp"
 
@@ -15,6 +15,21 @@ const sf::Time pauseAfterRoll = sf::seconds(1.f);
 /// Whether W plays a turn: not while the sofa view shows the podium.
 bool turnsGoOn(bool sofaView, const std::vector<Player>& players) {
     return !sofaView || !roundOver(standings(players));
+}
+
+/// The game as the phones are shown it.
+PhoneTable phoneTable(const std::vector<Player>& players, const FieldTexts& texts,
+                      int currentPlayer, bool rolling, bool over) {
+    PhoneTable table;
+    for (std::size_t seat = 0; seat < players.size(); ++seat) {
+        const Player& player = players[seat];
+        table.players.push_back({player.name, slotColour(static_cast<int>(seat)), player.standing(),
+                                 texts[player.taskField].text});
+    }
+    table.roller = whoWouldRoll(standings(players), currentPlayer);
+    table.rolling = rolling;
+    table.over = over;
+    return table;
 }
 } // namespace
 
@@ -93,19 +108,11 @@ void Game::shareChange(bool save) {
     if (save && options.save) {
         options.save(saved());
     }
-    if (!phoneSeats) {
-        return;
+    if (phoneSeats) {
+        phoneSeats->show(phoneTable(players, fieldTexts, currentPlayer,
+                                    diceState == DieState::rolling,
+                                    !turnsGoOn(options.sofaView, players)));
     }
-    PhoneTable table;
-    for (int seat = 0; seat < playerCount; ++seat) {
-        const Player& player = players[seat];
-        table.players.push_back(
-            {player.name, slotColour(seat), player.standing(), fieldTexts[player.taskField].text});
-    }
-    table.roller = whoWouldRoll(standings(players), currentPlayer);
-    table.rolling = diceState == DieState::rolling;
-    table.over = !turnsGoOn(options.sofaView, players);
-    phoneSeats->show(table);
 }
 
 bool Game::pollWindowEvent(sf::Event& arrived) const {

@@ -27,12 +27,12 @@ Player::Player(const sf::Font& font)
 }
 
 void Player::setSlot(int slot) {
-    const SlotLayout layout = slotLayout(slot);
-    statusRow.setPosition(layout.row);
-    taskText.setPosition(layout.taskText);
-    waitBadge.setPosition(layout.waitBadge);
-    waitText.setPosition(layout.waitText);
-    nameText.setPosition(layout.taskText);
+    const RowPlaces places = rowPlaces(slot);
+    statusRow.setPosition(places.row);
+    taskText.setPosition(places.taskText);
+    waitBadge.setPosition(places.waitBadge);
+    waitText.setPosition(places.waitText);
+    nameText.setPosition(places.taskText);
     token.setFillColor(slotColour(slot));
     statusRow.setFillColor(slotColour(slot));
 }

@@ -6,7 +6,7 @@ const float markerLeft = 1070.f;
 const float markerTop = 40.f;
 } // namespace
 
-SlotLayout slotLayout(int slot) {
+RowPlaces rowPlaces(int slot) {
     const auto top = static_cast<float>(slotPitch * slot);
     return {{rowLeft, top},
             {rowLeft + 100.f, top + 30.f},

@@ -9,7 +9,7 @@ constexpr float rowHeight = 90.f;
 constexpr float rowWidth = 1000.f;
 
 /// Where the parts of a status row stand, as top-left corners.
-struct SlotLayout {
+struct RowPlaces {
     sf::Vector2f row;
     sf::Vector2f taskText;
     sf::Vector2f waitBadge;
@@ -17,7 +17,7 @@ struct SlotLayout {
 };
 
 /// Places of the status row of the given slot (a player's index in the list).
-SlotLayout slotLayout(int slot);
+RowPlaces rowPlaces(int slot);
 
 /// Colour of a slot's token and row.
 sf::Color slotColour(int slot);

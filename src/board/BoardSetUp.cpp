@@ -1,4 +1,4 @@
-#include "board/BoardLayout.hpp"
+#include "board/BoardSetUp.hpp"
 
 #include "board/BoardTables.hpp"
 #include "board/TextEncoding.hpp"

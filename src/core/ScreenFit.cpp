@@ -1,4 +1,4 @@
-#include "core/Layout.hpp"
+#include "core/ScreenFit.hpp"
 
 #include <algorithm>
 #include <cmath>

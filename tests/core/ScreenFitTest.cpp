@@ -1,4 +1,4 @@
-#include "core/Layout.hpp"
+#include "core/ScreenFit.hpp"
 
 #include <gtest/gtest.h>
 
