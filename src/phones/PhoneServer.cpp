@@ -74,17 +74,26 @@ struct Hub {
     }
 };
 
-// A connection counted in the hub's admission for as long as it lives.
+// A connection counted in the hub's admission for as long as it lives. It asks for admission
+// only once it exists, so that no failure can leave a count that is never released.
 class Ticket {
 public:
-    Ticket(Hub& hub, std::string address) : hub(hub), address(std::move(address)) {}
-    ~Ticket() { hub.admission.release(address); }
+    Ticket(Hub& hub, std::string address)
+        : hub(hub), address(std::move(address)), admitted(hub.admission.admit(this->address)) {}
+    ~Ticket() {
+        if (admitted) {
+            hub.admission.release(address);
+        }
+    }
     Ticket(const Ticket&) = delete;
     Ticket& operator=(const Ticket&) = delete;
+
+    bool isAdmitted() const { return admitted; }
 
 private:
     Hub& hub;
     std::string address;
+    bool admitted;
 };
 
 template <class Fields> std::string_view single(const Fields& fields, http::field name) {
@@ -411,6 +420,7 @@ struct PhoneServer::State {
     std::optional<tcp::acceptor> acceptor;
     net::steady_timer acceptPause{io};
     unsigned short port = 0;
+    std::function<void()> admitting;
     std::thread thread;
 
     void accept() {
@@ -428,22 +438,26 @@ struct PhoneServer::State {
                 });
                 return;
             }
-            admit(std::move(socket));
+            // Listening goes on first: should admitting this connection throw, the socket
+            // closes as the exception leaves, and the I/O thread runs on.
             accept();
+            admit(std::move(socket));
         });
     }
 
     void admit(tcp::socket socket) {
+        if (admitting) {
+            admitting();
+        }
         beast::error_code ec;
         tcp::endpoint remote = socket.remote_endpoint(ec);
         if (ec) {
             return;
         }
-        std::string address = remote.address().to_string();
-        if (!hub.admission.admit(address)) {
+        auto ticket = std::make_unique<Ticket>(hub, remote.address().to_string());
+        if (!ticket->isAdmitted()) {
             return;
         }
-        auto ticket = std::make_unique<Ticket>(hub, std::move(address));
         std::make_shared<HttpSession>(hub, std::move(socket), std::move(ticket))->read();
     }
 
@@ -519,6 +533,7 @@ std::string PhoneServer::start(const PhoneServerSettings& settings) {
         rules.files.emplace_back(file.name);
     }
 
+    state->admitting = settings.admitting;
     state->accept();
     state->thread = std::thread([state = state.get()] {
         for (;;) {
