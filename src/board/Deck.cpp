@@ -198,9 +198,10 @@ unsigned int fittingLabelSize(const std::string& label, unsigned int tableSize, 
     return 0;
 }
 
-FieldTexts loadDeck(const std::string& path, const DeckFinder& find, const TextMeasure& measure,
-                    std::vector<DeckProblem>& problems) {
-    // The deck and its bases, the deck first.
+namespace {
+// The deck and its bases, the deck first.
+std::vector<DeckFile> readChain(const std::string& path, const DeckFinder& find,
+                                std::vector<DeckProblem>& problems) {
     std::vector<DeckFile> chain{readDeckFile(path, problems)};
     std::set<std::string> seen{fs::weakly_canonical(path).string()};
     while (!chain.back().base.empty()) {
@@ -219,6 +220,43 @@ FieldTexts loadDeck(const std::string& path, const DeckFinder& find, const TextM
         }
         chain.push_back(readDeckFile(basePath, problems));
     }
+    return chain;
+}
+
+void checkGlyphs(const std::string& label, const DeckFile& giver, int field,
+                 const TextMeasure& measure, std::vector<DeckProblem>& problems) {
+    for (const sf::Uint32 character : toDisplayString(label)) {
+        if (character != '\n' && character != '\t' && !measure.hasGlyph(character)) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned int>(character));
+            problems.push_back({giver.path, giver.lines[field], field,
+                                std::string(code) + " is not in the game's font"});
+        }
+    }
+}
+
+// Shrinks the label's size to fit its square, with a note, or tells that it cannot fit.
+void fitLabel(const std::string& label, const DeckFile& giver, int field, FieldText& text,
+              const TextMeasure& measure, std::vector<DeckProblem>& problems) {
+    const unsigned int size =
+        fittingLabelSize(label, text.characterSize, fieldSide(field), measure);
+    if (size == 0) {
+        problems.push_back({giver.path, giver.lines[field], field,
+                            "the label does not fit on its square even at 9 px; "
+                            "shorten its lines or break them"});
+    } else if (size != text.characterSize) {
+        problems.push_back({giver.path, giver.lines[field], field,
+                            "the label is drawn at " + std::to_string(size) + " px instead of " +
+                                std::to_string(text.characterSize) + " px to fit",
+                            true});
+        text.characterSize = size;
+    }
+}
+} // namespace
+
+FieldTexts loadDeck(const std::string& path, const DeckFinder& find, const TextMeasure& measure,
+                    std::vector<DeckProblem>& problems) {
+    const std::vector<DeckFile> chain = readChain(path, find, problems);
 
     // Each field from the first deck in the chain that gives it; the last must give all.
     FieldTexts texts = initializeFieldTexts();
@@ -250,28 +288,8 @@ FieldTexts loadDeck(const std::string& path, const DeckFinder& find, const TextM
         }
 
         const std::string label = fieldLabel(field, giver->texts[field]);
-        for (const sf::Uint32 character : toDisplayString(label)) {
-            if (character != '\n' && character != '\t' && !measure.hasGlyph(character)) {
-                char code[16];
-                std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned int>(character));
-                problems.push_back({giver->path, giver->lines[field], field,
-                                    std::string(code) + " is not in the game's font"});
-            }
-        }
-        const unsigned int size =
-            fittingLabelSize(label, texts[field].characterSize, fieldSide(field), measure);
-        if (size == 0) {
-            problems.push_back({giver->path, giver->lines[field], field,
-                                "the label does not fit on its square even at 9 px; "
-                                "shorten its lines or break them"});
-        } else if (size != texts[field].characterSize) {
-            problems.push_back({giver->path, giver->lines[field], field,
-                                "the label is drawn at " + std::to_string(size) +
-                                    " px instead of " + std::to_string(texts[field].characterSize) +
-                                    " px to fit",
-                                true});
-            texts[field].characterSize = size;
-        }
+        checkGlyphs(label, *giver, field, measure, problems);
+        fitLabel(label, *giver, field, texts[field], measure, problems);
     }
     return texts;
 }

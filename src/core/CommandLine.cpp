@@ -5,13 +5,12 @@ const char* const usage = "Usage: kraxelbrett [--mute] [--tv] [--phones[=ADDRESS
                           "[DECK] | --list-decks\n"
                           "       | --check DECK | --help | --version\n";
 
-const char* const help =
+const char* const about =
     "Kraxelbrett: a party board game for a group at one screen, a race over 113 fields with\n"
     "tasks for the group to carry out.\n"
-    "\n"
-    "Usage: kraxelbrett [--mute] [--tv] [--phones[=ADDRESS:PORT]] [--resume] [DECK] | "
-    "--list-decks\n"
-    "       | --check DECK | --help | --version\n"
+    "\n";
+
+const char* const details =
     "Without arguments the game starts full screen with the German board.\n"
     "\n"
     "  DECK           play with a deck of tasks: the name of a deck (english, alkoholfrei,\n"
@@ -131,7 +130,7 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string helpText() {
-    return help;
+    return std::string(about) + usage + details;
 }
 
 std::string versionText() {

@@ -214,6 +214,77 @@ int play(GameOptions options, const std::optional<PhonesPlace>& phones,
     }
     return 0;
 }
+
+// --check: the deck's problems, one line each, and whether it is good.
+int checkDeck(const std::string& deck, const std::string& start) {
+    std::string problems;
+    std::string notes;
+    bool good = loadChosenDeck(deck, start, problems, notes).has_value();
+    // Without the font neither glyphs nor label sizes were checked: no deck is good then.
+    if (!TextMeasure(fontPath).loaded()) {
+        problems += std::string("kraxelbrett: ") + fontPath +
+                    ": the game's font cannot be read, so the deck's characters and label "
+                    "sizes cannot be checked\n";
+        good = false;
+    }
+    return answer(notes + (good ? deck + ": no problems\n" : ""), problems, good ? 0 : 1);
+}
+
+// The saved game's own deck, for the game to go on with; a saved game whose deck cannot be
+// played any more is dropped.
+void takeSavedDeck(std::optional<SavedGame>& resumed, const std::string& start,
+                   GameOptions& options) {
+    std::string problems;
+    std::string notes;
+    options.fieldTexts = loadChosenDeck(resumed->deck, start, problems, notes);
+    if (!options.fieldTexts) {
+        std::cerr << problems
+                  << "kraxelbrett: the saved game's deck cannot be played; a "
+                     "new game starts\n";
+        resumed.reset();
+    }
+}
+
+// The saved game's deck and phones' key are kept again, and its phones come back to the link
+// they had, with their seats' secrets.
+void goOnWith(const SavedGame& resumed, Keeper& keeper, std::optional<PhonesPlace>& phones) {
+    keeper.deck = resumed.deck;
+    keeper.phoneKey = resumed.phoneKey;
+    if (!resumed.phoneKey.empty() && !phones) {
+        phones = PhonesPlace{};
+    }
+}
+
+// A new game with the deck asked for, or the saved one with its own.
+int playAsAsked(const CommandLine& asked, const std::string& start) {
+    GameOptions options = optionsFromEnvironment();
+    options.muted = asked.mute;
+    options.sofaView = asked.tv;
+    Keeper keeper;
+    keeper.path = gameStateFile();
+    keeper.deck = deckToKeep(asked.deck, start);
+    std::optional<SavedGame> resumed = asked.resume ? savedToResume(keeper.path) : std::nullopt;
+
+    if (resumed && !resumed->deck.empty()) {
+        takeSavedDeck(resumed, start, options);
+    } else if (!asked.deck.empty()) {
+        std::string problems;
+        std::string notes;
+        options.fieldTexts = loadChosenDeck(asked.deck, start, problems, notes);
+        if (!options.fieldTexts) {
+#ifdef _WIN32
+            tellInWindow(problems);
+#endif
+            return answer("", problems, badDeckExit);
+        }
+    }
+
+    std::optional<PhonesPlace> phones = asked.phones;
+    if (resumed) {
+        goOnWith(*resumed, keeper, phones);
+    }
+    return play(std::move(options), phones, std::move(resumed), asked.tv ? &keeper : nullptr);
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -228,59 +299,13 @@ int main(int argc, char* argv[]) {
 #else
     moveBesideAssets();
 #endif
-    std::string problems;
-    std::string notes;
     switch (asked.action) {
     case Action::help: return answer(helpText(), "", 0);
     case Action::version: return answer(versionText(), "", 0);
     case Action::usage: return answer("", usageText(), 2);
     case Action::listDecks: return answer(deckList(), "", 0);
-    case Action::check: {
-        bool good = loadChosenDeck(asked.deck, start, problems, notes).has_value();
-        // Without the font neither glyphs nor label sizes were checked: no deck is good then.
-        if (!TextMeasure(fontPath).loaded()) {
-            problems += std::string("kraxelbrett: ") + fontPath +
-                        ": the game's font cannot be read, so the deck's characters and label "
-                        "sizes cannot be checked\n";
-            good = false;
-        }
-        return answer(notes + (good ? asked.deck + ": no problems\n" : ""), problems, good ? 0 : 1);
-    }
+    case Action::check: return checkDeck(asked.deck, start);
     case Action::play: break;
     }
-
-    GameOptions options = optionsFromEnvironment();
-    options.muted = asked.mute;
-    options.sofaView = asked.tv;
-    Keeper keeper;
-    keeper.path = gameStateFile();
-    keeper.deck = deckToKeep(asked.deck, start);
-    std::optional<SavedGame> resumed = asked.resume ? savedToResume(keeper.path) : std::nullopt;
-    if (resumed && !resumed->deck.empty()) {
-        options.fieldTexts = loadChosenDeck(resumed->deck, start, problems, notes);
-        if (!options.fieldTexts) {
-            std::cerr << problems
-                      << "kraxelbrett: the saved game's deck cannot be played; a "
-                         "new game starts\n";
-            resumed.reset();
-        }
-    } else if (!asked.deck.empty()) {
-        options.fieldTexts = loadChosenDeck(asked.deck, start, problems, notes);
-        if (!options.fieldTexts) {
-#ifdef _WIN32
-            tellInWindow(problems);
-#endif
-            return answer("", problems, badDeckExit);
-        }
-    }
-    std::optional<PhonesPlace> phones = asked.phones;
-    if (resumed) {
-        keeper.deck = resumed->deck;
-        keeper.phoneKey = resumed->phoneKey;
-        // The phones come back to the link they had, with their seats' secrets.
-        if (!resumed->phoneKey.empty() && !phones) {
-            phones = PhonesPlace{};
-        }
-    }
-    return play(std::move(options), phones, std::move(resumed), asked.tv ? &keeper : nullptr);
+    return playAsAsked(asked, start);
 }

@@ -90,8 +90,9 @@ bool PhoneAdmission::admit(const std::string& address) {
     if (open >= total || (found != fromAddress.end() && found->second >= perAddress)) {
         return false;
     }
-    ++open;
+    // The map first: should it fail to grow, nothing has been counted.
     ++fromAddress[address];
+    ++open;
     return true;
 }
 

@@ -74,17 +74,26 @@ struct Hub {
     }
 };
 
-// A connection counted in the hub's admission for as long as it lives.
+// A connection counted in the hub's admission for as long as it lives. It asks for admission
+// only once it exists, so that no failure can leave a count that is never released.
 class Ticket {
 public:
-    Ticket(Hub& hub, std::string address) : hub(hub), address(std::move(address)) {}
-    ~Ticket() { hub.admission.release(address); }
+    Ticket(Hub& hub, std::string address)
+        : hub(hub), address(std::move(address)), admitted(hub.admission.admit(this->address)) {}
+    ~Ticket() {
+        if (admitted) {
+            hub.admission.release(address);
+        }
+    }
     Ticket(const Ticket&) = delete;
     Ticket& operator=(const Ticket&) = delete;
+
+    bool isAdmitted() const { return admitted; }
 
 private:
     Hub& hub;
     std::string address;
+    bool admitted;
 };
 
 template <class Fields> std::string_view single(const Fields& fields, http::field name) {
@@ -107,6 +116,34 @@ Response answer(http::status status, unsigned version, std::string body) {
     response.set("Content-Security-Policy", "default-src 'none'");
     response.body() = std::move(body);
     return response;
+}
+
+Response redirectToKey(unsigned version, const std::string& key) {
+    Response response = answer(http::status::moved_permanently, version, "");
+    response.set(http::field::location, "/" + key + "/");
+    return response;
+}
+
+Response methodNotAllowed(unsigned version) {
+    Response response = answer(http::status::method_not_allowed, version, "Method not allowed\n");
+    response.set(http::field::allow, "GET");
+    return response;
+}
+
+Response webSocketOnly(unsigned version) {
+    Response response = answer(http::status::upgrade_required, version, "WebSocket only\n");
+    response.set(http::field::upgrade, "websocket");
+    response.set(http::field::connection, "Upgrade");
+    return response;
+}
+
+std::string cannotListen(const std::string& address, unsigned first, unsigned last,
+                         const beast::error_code& ec) {
+    std::string where = hostWithPort(address, first);
+    if (last != first) {
+        where += " to " + std::to_string(last);
+    }
+    return "kraxelbrett: cannot listen on " + where + ": " + ec.message() + "\n";
 }
 
 class WsSession : public std::enable_shared_from_this<WsSession> {
@@ -268,27 +305,11 @@ public:
 
 private:
     void onRead(beast::error_code ec) {
-        if (ec == http::error::end_of_stream) {
-            stream.socket().shutdown(tcp::socket::shutdown_send, ec);
-            return;
-        }
-        if (ec == http::error::header_limit) {
-            respond(answer(http::status::request_header_fields_too_large, 11,
-                           "Request headers too large\n"),
-                    false);
-            return;
-        }
-        if (ec == http::error::body_limit) {
-            respond(answer(http::status::payload_too_large, 11, "Request too large\n"), false);
-            return;
-        }
-        if (ec.category() == http::make_error_code(http::error::bad_target).category()) {
-            respond(answer(http::status::bad_request, 11, "Bad request\n"), false);
-            return;
-        }
         if (ec) {
+            answerUnread(ec);
             return;
         }
+
         const auto& request = parser->get();
         bool upgrade = websocket::is_upgrade(request);
         PhoneAccess access = checkPhoneAccess({request.method_string(), request.target(),
@@ -296,18 +317,16 @@ private:
                                                single(request, http::field::origin), upgrade},
                                               hub.rules);
         unsigned version = request.version();
+
         switch (access.route) {
         case PhoneRoute::webSocket:
             std::make_shared<WsSession>(hub, stream.release_socket(), std::move(ticket))
                 ->accept(request);
             return;
         case PhoneRoute::file: respond(page(access, version), request.keep_alive()); return;
-        case PhoneRoute::redirect: {
-            Response response = answer(http::status::moved_permanently, version, "");
-            response.set(http::field::location, "/" + hub.rules.key + "/");
-            respond(std::move(response), request.keep_alive());
+        case PhoneRoute::redirect:
+            respond(redirectToKey(version, hub.rules.key), request.keep_alive());
             return;
-        }
         case PhoneRoute::misdirected:
             respond(answer(http::status::misdirected_request, version,
                            "Misdirected request: use the address shown on the screen\n"),
@@ -318,23 +337,27 @@ private:
                            "Forbidden: scan the code on the screen again\n"),
                     false);
             return;
-        case PhoneRoute::badMethod: {
-            Response response =
-                answer(http::status::method_not_allowed, version, "Method not allowed\n");
-            response.set(http::field::allow, "GET");
-            respond(std::move(response), false);
-            return;
-        }
+        case PhoneRoute::badMethod: respond(methodNotAllowed(version), false); return;
         case PhoneRoute::notFound:
             respond(answer(http::status::not_found, version, "Not found\n"), request.keep_alive());
             return;
-        case PhoneRoute::upgradeRequired: {
-            Response response = answer(http::status::upgrade_required, version, "WebSocket only\n");
-            response.set(http::field::upgrade, "websocket");
-            response.set(http::field::connection, "Upgrade");
-            respond(std::move(response), false);
-            return;
+        case PhoneRoute::upgradeRequired: respond(webSocketOnly(version), false); return;
         }
+    }
+
+    // A request that could not be read: one that broke a limit or the protocol is told so; at
+    // the end of the client's requests, our side closes too.
+    void answerUnread(beast::error_code ec) {
+        if (ec == http::error::end_of_stream) {
+            stream.socket().shutdown(tcp::socket::shutdown_send, ec);
+        } else if (ec == http::error::header_limit) {
+            respond(answer(http::status::request_header_fields_too_large, 11,
+                           "Request headers too large\n"),
+                    false);
+        } else if (ec == http::error::body_limit) {
+            respond(answer(http::status::payload_too_large, 11, "Request too large\n"), false);
+        } else if (ec.category() == http::make_error_code(http::error::bad_target).category()) {
+            respond(answer(http::status::bad_request, 11, "Bad request\n"), false);
         }
     }
 
@@ -411,7 +434,79 @@ struct PhoneServer::State {
     std::optional<tcp::acceptor> acceptor;
     net::steady_timer acceptPause{io};
     unsigned short port = 0;
+    std::function<void()> admitting;
     std::thread thread;
+
+    // Listens on the first port free of those allowed. Returns a line on why none is, or
+    // nothing.
+    std::string listen(const PhoneServerSettings& settings) {
+        unsigned first = settings.port;
+        unsigned last = settings.tryNextPorts && first != 0 ? std::min(first + 20, 65535u) : first;
+        beast::error_code ec;
+        net::ip::address address = net::ip::make_address(settings.address, ec);
+        if (ec) {
+            return cannotListen(settings.address, first, last, ec);
+        }
+        for (unsigned tried = first;; ++tried) {
+            ec = listenOn(tcp::endpoint(address, static_cast<unsigned short>(tried)));
+            if (!ec) {
+                return "";
+            }
+            if (ec != net::error::address_in_use || tried >= last) {
+                return cannotListen(settings.address, first, last, ec);
+            }
+        }
+    }
+
+    beast::error_code listenOn(const tcp::endpoint& endpoint) {
+        tcp::acceptor listening(io);
+        beast::error_code ec;
+        listening.open(endpoint.protocol(), ec);
+        if (!ec) {
+            listening.set_option(net::socket_base::reuse_address(true), ec);
+        }
+        if (!ec) {
+            listening.bind(endpoint, ec);
+        }
+        if (!ec) {
+            listening.listen(net::socket_base::max_listen_connections, ec);
+        }
+        if (!ec) {
+            port = listening.local_endpoint(ec).port();
+        }
+        if (!ec) {
+            acceptor.emplace(std::move(listening));
+        }
+        return ec;
+    }
+
+    // Who may ask for what: the key, the hosts the phones were shown, and the page's files.
+    void setRules(const PhoneServerSettings& settings) {
+        PhoneAccessRules& rules = hub.rules;
+        rules.key = settings.key;
+        rules.hosts.clear();
+        for (const std::string& shown : settings.shownAddresses) {
+            rules.hosts.push_back(hostWithPort(shown, port));
+        }
+        if (rules.hosts.empty()) {
+            rules.hosts.push_back(hostWithPort(settings.address, port));
+        }
+        rules.files.clear();
+        for (const PageFile& file : phonePageFiles()) {
+            rules.files.emplace_back(file.name);
+        }
+    }
+
+    void run() {
+        for (;;) {
+            try {
+                io.run();
+                return;
+            } catch (const std::exception&) {
+                // One connection's trouble (memory, say) is no reason to stop serving the rest.
+            }
+        }
+    }
 
     void accept() {
         acceptor->async_accept([this](beast::error_code ec, tcp::socket socket) {
@@ -428,22 +523,26 @@ struct PhoneServer::State {
                 });
                 return;
             }
-            admit(std::move(socket));
+            // Listening goes on first: should admitting this connection throw, the socket
+            // closes as the exception leaves, and the I/O thread runs on.
             accept();
+            admit(std::move(socket));
         });
     }
 
     void admit(tcp::socket socket) {
+        if (admitting) {
+            admitting();
+        }
         beast::error_code ec;
         tcp::endpoint remote = socket.remote_endpoint(ec);
         if (ec) {
             return;
         }
-        std::string address = remote.address().to_string();
-        if (!hub.admission.admit(address)) {
+        auto ticket = std::make_unique<Ticket>(hub, remote.address().to_string());
+        if (!ticket->isAdmitted()) {
             return;
         }
-        auto ticket = std::make_unique<Ticket>(hub, std::move(address));
         std::make_shared<HttpSession>(hub, std::move(socket), std::move(ticket))->read();
     }
 
@@ -466,70 +565,16 @@ std::string PhoneServer::start(const PhoneServerSettings& settings) {
     if (state->thread.joinable()) {
         return "kraxelbrett: the phones' server is already running\n";
     }
-    unsigned first = settings.port;
-    unsigned last = settings.tryNextPorts && first != 0 ? std::min(first + 20, 65535u) : first;
-    auto cannot = [&](const beast::error_code& ec) {
-        std::string where = hostWithPort(settings.address, first);
-        if (last != first) {
-            where += " to " + std::to_string(last);
-        }
-        return "kraxelbrett: cannot listen on " + where + ": " + ec.message() + "\n";
-    };
-    beast::error_code ec;
-    net::ip::address address = net::ip::make_address(settings.address, ec);
-    if (ec) {
-        return cannot(ec);
-    }
-    for (unsigned port = first;; ++port) {
-        tcp::acceptor acceptor(state->io);
-        tcp::endpoint endpoint(address, static_cast<unsigned short>(port));
-        acceptor.open(endpoint.protocol(), ec);
-        if (!ec) {
-            acceptor.set_option(net::socket_base::reuse_address(true), ec);
-        }
-        if (!ec) {
-            acceptor.bind(endpoint, ec);
-        }
-        if (!ec) {
-            acceptor.listen(net::socket_base::max_listen_connections, ec);
-        }
-        if (!ec) {
-            state->port = acceptor.local_endpoint(ec).port();
-        }
-        if (!ec) {
-            state->acceptor.emplace(std::move(acceptor));
-            break;
-        }
-        if (ec != net::error::address_in_use || port >= last) {
-            return cannot(ec);
-        }
+    std::string problem = state->listen(settings);
+    if (!problem.empty()) {
+        return problem;
     }
 
-    PhoneAccessRules& rules = state->hub.rules;
-    rules.key = settings.key;
-    rules.hosts.clear();
-    for (const std::string& shown : settings.shownAddresses) {
-        rules.hosts.push_back(hostWithPort(shown, state->port));
-    }
-    if (rules.hosts.empty()) {
-        rules.hosts.push_back(hostWithPort(settings.address, state->port));
-    }
-    rules.files.clear();
-    for (const PageFile& file : phonePageFiles()) {
-        rules.files.emplace_back(file.name);
-    }
+    state->setRules(settings);
 
+    state->admitting = settings.admitting;
     state->accept();
-    state->thread = std::thread([state = state.get()] {
-        for (;;) {
-            try {
-                state->io.run();
-                return;
-            } catch (const std::exception&) {
-                // One connection's trouble (memory, say) is no reason to stop serving the rest.
-            }
-        }
-    });
+    state->thread = std::thread([state = state.get()] { state->run(); });
     return "";
 }
 

@@ -3,6 +3,7 @@
 #include "phones/PhoneProtocol.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ struct PhoneServerSettings {
     /// The addresses shown for the phones to use; a request's Host must be one of them with
     /// the port listened on.
     std::vector<std::string> shownAddresses;
+    /// For tests only: called on the I/O thread as each connection starts being admitted, so
+    /// that a test can make admitting fail.
+    std::function<void()> admitting;
 };
 
 /// The phones' HTTP and WebSocket server, on an I/O thread of its own: serves the page and

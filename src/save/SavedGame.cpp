@@ -326,6 +326,86 @@ struct Checker {
 std::string reason(int error) {
     return std::generic_category().message(error);
 }
+
+// Returns why the folder the file goes into cannot be made, or nothing.
+std::string makeFolderFor(const fs::path& target) {
+    if (!target.has_parent_path()) {
+        return {};
+    }
+    std::error_code error;
+    fs::create_directories(target.parent_path(), error);
+    if (error) {
+        return "cannot make the folder " + target.parent_path().string() + ": " + error.message();
+    }
+    return {};
+}
+
+#ifdef _WIN32
+// Writes the text to a new file beside the path, named in `temporary`. Returns why it cannot,
+// or nothing.
+std::string writeTemporary(const std::string& path, const std::string& text,
+                           std::string& temporary) {
+    temporary = path + ".new";
+    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+    if (!file.is_open()) {
+        return "cannot write " + path + ": " + reason(errno);
+    }
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    file.flush();
+    file.close();
+    if (file.fail()) {
+        const int failure = errno;
+        std::error_code error;
+        fs::remove(temporary, error);
+        return "cannot write " + path + ": " + reason(failure);
+    }
+    return {};
+}
+#else
+// Returns the error that stopped the writing, or 0.
+int writeAll(int descriptor, const std::string& text) {
+    for (std::size_t written = 0; written < text.size();) {
+        const ssize_t count = ::write(descriptor, text.data() + written, text.size() - written);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return count < 0 ? errno : EIO;
+        }
+        written += static_cast<std::size_t>(count);
+    }
+    return 0;
+}
+
+// Writes the text to a new file beside the path, named in `temporary`. Returns why it cannot,
+// or nothing.
+std::string writeTemporary(const std::string& path, const std::string& text,
+                           std::string& temporary) {
+    // mkstemp makes the file for this process alone, 0600, as it holds the phones' secrets,
+    // under a name no other running game picks.
+    temporary = path + ".XXXXXX";
+    const int descriptor = ::mkstemp(temporary.data());
+    if (descriptor < 0) {
+        return "cannot write " + path + ": " + reason(errno);
+    }
+
+    int failure = writeAll(descriptor, text);
+    // The bytes are on the disk before the name points at them, or a crash could leave an
+    // empty file in place of the last good one.
+    if (failure == 0 && ::fsync(descriptor) != 0) {
+        failure = errno;
+    }
+    if (::close(descriptor) != 0 && failure == 0) {
+        failure = errno;
+    }
+
+    if (failure != 0) {
+        ::unlink(temporary.c_str());
+        return "cannot write " + path + ": " + reason(failure);
+    }
+    return {};
+}
+#endif
 } // namespace
 
 std::string savedGameText(const SavedGame& game) {
@@ -410,67 +490,18 @@ std::string stateFilePath(const std::function<const char*(const char* name)>& en
 
 std::string saveAtomically(const std::string& path, const std::string& text) {
     const fs::path target(path);
+    std::string problem = makeFolderFor(target);
+    if (!problem.empty()) {
+        return problem;
+    }
+
+    std::string temporary;
+    problem = writeTemporary(path, text, temporary);
+    if (!problem.empty()) {
+        return problem;
+    }
+
     std::error_code error;
-    if (target.has_parent_path()) {
-        fs::create_directories(target.parent_path(), error);
-        if (error) {
-            return "cannot make the folder " + target.parent_path().string() + ": " +
-                   error.message();
-        }
-    }
-
-#ifdef _WIN32
-    const std::string temporary = path + ".new";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file.is_open()) {
-            return "cannot write " + path + ": " + reason(errno);
-        }
-        file.write(text.data(), static_cast<std::streamsize>(text.size()));
-        file.flush();
-        file.close();
-        if (file.fail()) {
-            const int failure = errno;
-            fs::remove(temporary, error);
-            return "cannot write " + path + ": " + reason(failure);
-        }
-    }
-#else
-    // mkstemp makes the file for this process alone, 0600, as it holds the phones' secrets,
-    // under a name no other running game picks.
-    std::string temporary = path + ".XXXXXX";
-    const int descriptor = ::mkstemp(temporary.data());
-    if (descriptor < 0) {
-        return "cannot write " + path + ": " + reason(errno);
-    }
-    const auto failed = [&temporary, &path](int failure) {
-        ::unlink(temporary.c_str());
-        return "cannot write " + path + ": " + reason(failure);
-    };
-    for (std::size_t written = 0; written < text.size();) {
-        const ssize_t count = ::write(descriptor, text.data() + written, text.size() - written);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            const int failure = count < 0 ? errno : EIO;
-            ::close(descriptor);
-            return failed(failure);
-        }
-        written += static_cast<std::size_t>(count);
-    }
-    // The bytes are on the disk before the name points at them, or a crash could leave an
-    // empty file in place of the last good one.
-    if (::fsync(descriptor) != 0) {
-        const int failure = errno;
-        ::close(descriptor);
-        return failed(failure);
-    }
-    if (::close(descriptor) != 0) {
-        return failed(errno);
-    }
-#endif
-
     fs::rename(temporary, target, error);
     if (error) {
         const std::string failure = error.message();

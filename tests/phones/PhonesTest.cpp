@@ -5,9 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/read_until.hpp>
+#include <boost/asio/write.hpp>
 #include <nlohmann/json.hpp>
 
+#include <chrono>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -119,4 +126,34 @@ TEST(PhoneServer, ATakenPortGivesTheNextOrOneLine) {
     PhoneServer nowhere;
     EXPECT_NE(nowhere.start(settings).find("kraxelbrett: cannot listen on no.such.address:"),
               std::string::npos);
+}
+
+TEST(PhoneServer, AConnectionThatCannotBeAdmittedIsClosedAndTheNextAnswered) {
+    bool failed = false;
+    PhoneServerSettings settings;
+    settings.address = "127.0.0.1";
+    settings.key = secret;
+    settings.admitting = [&failed] {
+        if (!std::exchange(failed, true))
+            throw std::bad_alloc();
+    };
+    PhoneServer server;
+    ASSERT_EQ(server.start(settings), "");
+    // The first line of the answer to a request without the key, or nothing.
+    const auto answer = [&server] {
+        namespace net = boost::asio;
+        net::io_context io;
+        net::ip::tcp::socket socket(io);
+        boost::system::error_code ignored;
+        socket.connect({net::ip::make_address("127.0.0.1"), server.port()}, ignored);
+        net::write(socket, net::buffer(std::string("GET / HTTP/1.0\r\n\r\n")), ignored);
+        std::string read, line;
+        net::async_read_until(
+            socket, net::dynamic_buffer(read), "\r\n",
+            [&](boost::system::error_code, std::size_t length) { line = read.substr(0, length); });
+        io.run_for(std::chrono::seconds(10));
+        return line;
+    };
+    EXPECT_EQ(answer(), "");
+    EXPECT_EQ(answer(), "HTTP/1.0 421 Misdirected Request\r\n");
 }
