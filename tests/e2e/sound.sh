@@ -23,11 +23,9 @@ play() {
     sleep "$seconds"
     escape "$name" "$work/$name.said" 10
 }
-# The sounds in NAME.wav as letters: b a blip, r a click of the die, k its knock, s a sweep. The
-# writer writes in real time: held up by a load, it mixes all that was played meanwhile from where
-# it stopped, so that a click can start within the one before, which it cuts off (one source
-# plays them all); such a sound counts a click for each start. (Held up past two clicks, it mixes
-# the second alone: no file can tell of the first.)
+# The sounds in NAME.wav as letters: b a blip, r a click of the die, k its knock, s a sweep. Held
+# up by a load, the writer mixes what was played meanwhile at once, and a click may start within
+# the one before, which it cuts off: each start is a click.
 heard() {
     "$root/tests/support/wav_onsets.py" "$work/$1.wav" >"$work/$1.onsets" || fail "$1: no WAV file"
     awk '{ if ($2 >= -1) { print "clipping: " $0; exit }

@@ -5,10 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/read_until.hpp>
-#include <boost/asio/write.hpp>
+#include <boost/asio.hpp>
 #include <nlohmann/json.hpp>
 
 #include <chrono>

@@ -21,11 +21,9 @@ if not rate or wav[:4] != b"RIFF":
 
 
 def starts(sound):
-    """How often a sound starts: once, and again each time its power over 16 samples (0.36 ms at
-    44.1 kHz) has fallen to a quarter (6 dB) below its top and then rises fourfold over its low,
-    to above -40 dBFS. A source played again while it plays cuts itself off and starts over in
-    the same sound. Meant for short high sounds such as the die's clicks: the waves of a low tone
-    count too."""
+    """How often a sound starts: again each time its power over 16 samples, having fallen 6 dB
+    below its top, rises fourfold over its low to above -40 dBFS (a source played again cuts
+    itself off and starts over). Meant for the die's short clicks."""
     count, top, low = 1, 0, None
     for at in range(0, len(sound), 16):
         power = sum(value * value for value in sound[at:at + 16])
