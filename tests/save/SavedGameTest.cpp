@@ -78,10 +78,11 @@ TEST(SavedGame, EachBadStateFileGivesOneLine) {
 
 TEST(SavedGame, WrittenGamesReadBackTheSame) {
     SavedGame busy{R"(C:\Decks\"ours".toml)", {}, 1, 2, {2, 0}, 1, secret};
-    busy.players = {{112, 112, 0, true, "Jürgen \"Jo\" \\o/", secret},
-                    {66, 66, 2, false, "Zoë 'ß' \u00e9\u6f22", "fedcba9876543210fedcba9876543210"},
-                    {112, 112, 0, true, "", ""},
-                    {40, 17, 0, false, "\xF0\x9F\x8E\xB2", ""}};
+    busy.players = {
+        {{112, 112, 0, true}, "Jürgen \"Jo\" \\o/", secret},
+        {{66, 66, 2, false}, "Zoë 'ß' \u00e9\u6f22", "fedcba9876543210fedcba9876543210"},
+        {{112, 112, 0, true}, "", ""},
+        {{40, 17, 0, false}, "\xF0\x9F\x8E\xB2", ""}};
     for (const SavedGame& game : {SavedGame{}, busy}) {
         const std::string text = savedGameText(game);
         const SavedGameRead read = parseSavedGame(text, "game.toml");
