@@ -47,6 +47,7 @@ TEST(SavedGame, EachBadStateFileGivesOneLine) {
         {with("field = 34", "field = 113"), "game.toml:13: field is 113; fields are 0 to 112"},
         {with("waits = 2", "waits = 3"), ":15: waits is 3; a player waits 0 to 2 turns"},
         {with("task = 34\n", ""), "game.toml:12: task is missing"},
+        {with("turn = 1\n", ""), "game.toml: turn is missing; a saved game says turn,"},
         {with("waits = 2\n", ""), "game.toml:12: waits is missing"},
         {tenPlayers, "game.toml:52: one player too many; a game has at most 9 players"},
         {with("field = 112", "field = 111"), ":9: finished is true but field is 111; a finished"},
