@@ -242,8 +242,9 @@ void fitLabel(const std::string& label, const DeckFile& giver, int field, FieldT
         fittingLabelSize(label, text.characterSize, fieldSide(field), measure);
     if (size == 0) {
         problems.push_back({giver.path, giver.lines[field], field,
-                            "the label does not fit on its square even at 9 px; "
-                            "shorten its lines or break them"});
+                            "the label does not fit on its square even at " +
+                                std::to_string(smallestLabelSize) +
+                                " px; shorten its lines or break them"});
     } else if (size != text.characterSize) {
         problems.push_back({giver.path, giver.lines[field], field,
                             "the label is drawn at " + std::to_string(size) + " px instead of " +
