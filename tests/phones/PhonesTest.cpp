@@ -37,6 +37,7 @@ TEST(PhoneMessages, OnlyKnownTypesWithTheirOwnFieldsAreRequests) {
         std::string message, read;
     } cases[] = {
         {R"({"type":"join","name":"Jörg"})", "0 -1 Jörg "},
+        {R"({"type":"join","name":"Jean–Luc…"})", "0 -1 Jean–Luc… "},
         {R"({"type":"take","seat":8})", "1 8  "},
         {R"({"type":"take","seat":0,"name":"Anna"})", "1 0 Anna "},
         {R"({"type":"resume","seat":3,"secret":")" + secret + R"("})", "2 3  " + secret},
