@@ -82,6 +82,7 @@ TEST(CommandLine, ADeckMuteAndPhonesInAnyOrderEachOnce) {
         {{"--phones=127.0.0.1:0"}, "", Action::usage, false},
         {{"--phones=127.0.0.1:65536"}, "", Action::usage, false},
         {{"--phones=127.0.0.1:9x"}, "", Action::usage, false},
+        {{"--phones=127.0.0.1:x9"}, "", Action::usage, false},
         {{"--phones=127.0.0.1:99999999999999999999"}, "", Action::usage, false},
         {{"--phonesX"}, "", Action::usage, false},
     };
