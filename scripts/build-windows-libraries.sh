@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds the libraries the Windows game links statically, with MinGW-w64 from Debian's own source
 # packages, into DIR/prefix: FreeType, SFML 2.5.1 with its sound module and what that needs,
-# Ogg, Vorbis, FLAC and OpenAL Soft, and qrcodegen for the phones' QR code. Does nothing once
-# that is done for the libraries listed below; a prefix built for fewer is built anew. Debian's
-# SFML source has the bundled Windows libraries removed (stb_image, a header, stays), so all of
-# them are built here, each with none of its optional libraries. Their licence texts go to
-# DIR/prefix/share/licences.
+# Ogg, Vorbis, FLAC and OpenAL Soft, qrcodegen for the phones' QR code, and Boost.Locale for the
+# translations' message catalogues. Does nothing once that is done for the libraries listed
+# below; a prefix built for fewer is built anew. Debian's SFML source has the bundled Windows
+# libraries removed (stb_image, a header, stays), so all of them are built here, each with none
+# of its optional libraries. Their licence texts go to DIR/prefix/share/licences.
 #
 # The source lists are fetched into DIR with a sources list of our own: the machine's deb-src
 # entries or, where it has none, deb-src entries made from its deb entries. The machine's apt
@@ -26,7 +26,7 @@ prefix=$dir/prefix
 # What a finished prefix holds, kept in its marker: a prefix from before a library was added
 # lacks it and is built again.
 libraries="freetype ogg vorbis flac openal-soft sfml-system sfml-window sfml-graphics sfml-audio"
-libraries+=" qrcodegen"
+libraries+=" qrcodegen boost-locale"
 [ "$(cat "$prefix/complete" 2>/dev/null)" = "$libraries" ] && exit 0
 rm -rf "$dir/apt" "$dir/apt-next" "$dir/src" "$dir/obj" "$prefix" "$dir"/*.log
 mkdir -p "$dir/apt/sources.list.d" "$dir/apt/lists/partial" "$dir/apt/cache" "$dir/src"
@@ -104,6 +104,12 @@ apt-get -qq "${next_options[@]}" update
   libqrcodegencpp-dev && quietly "$dir/source.log" tar xf qr-code-generator_*.orig.tar.gz)
 (cd "$dir/src" && quietly "$dir/source.log" apt-get -qq "${next_options[@]}" --tar-only source \
   libopenal-dev && quietly "$dir/source.log" tar xf openal-soft_*.orig.tar.[gx]z)
+# Of all of Boost only Locale is built, so only its folder and Boost's licence are unpacked: the
+# whole tree would be some 50,000 files. Debian's changes to Boost 1.81 touch no part of Locale.
+mkdir -p "$dir/src/boost-locale"
+(cd "$dir/src" && quietly "$dir/source.log" apt-get -qq "${apt_options[@]}" --tar-only source \
+  libboost-locale1.81-dev && quietly "$dir/source.log" tar xf boost1.81_*.orig.tar.xz \
+  -C boost-locale boost/LICENSE_1_0.txt boost/libs/locale)
 
 toolchain=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
   -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release)
@@ -187,6 +193,34 @@ quietly "$dir/qrcodegen.log" x86_64-w64-mingw32-ar rcs "$prefix/lib/libqrcodegen
   "$dir/obj/qrcodegen/qrcodegen.o"
 cp "$qrcodegen/cpp/qrcodegen.hpp" "$prefix/include/qrcodegen/"
 
+# Boost.Locale by its own CMake file, which stands in a Boost tree and asks it for the libraries
+# it uses; here all of those are headers, the ones the game includes: Debian's Boost headers,
+# whose folder alone is put on the include path (as the game puts it), not the build machine's
+# other headers. Locale's own headers come from its source, the same as Debian's. Without ICU
+# and iconv, as Boost.Locale builds for Windows where it finds neither, it has the backends of
+# the C++ library and of the Windows API and converts between encodings with Windows' own
+# functions. The game links the static library without BOOST_LOCALE_DYN_LINK, which would make
+# its functions a DLL's, and in the game's C++ dialect.
+cat >"$dir/src/boost-locale/CMakeLists.txt" <<'CMAKE'
+cmake_minimum_required(VERSION 3.18)
+project(boost_locale_for_windows LANGUAGES CXX)
+set(CMAKE_CXX_STANDARD 17)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(BOOST_SUPERPROJECT_VERSION 1.81.0)
+find_path(BOOST_HEADERS boost/version.hpp PATHS /usr/include NO_DEFAULT_PATH
+          NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/boost-include)
+file(CREATE_LINK ${BOOST_HEADERS}/boost ${CMAKE_BINARY_DIR}/boost-include/boost SYMBOLIC)
+add_library(boost_headers INTERFACE)
+target_include_directories(boost_headers SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/boost-include)
+foreach(library assert config core iterator predef thread)
+  add_library(Boost::${library} ALIAS boost_headers)
+endforeach()
+add_subdirectory(boost/libs/locale locale)
+install(TARGETS boost_locale ARCHIVE DESTINATION lib)
+CMAKE
+build boost-locale boost-locale -DBOOST_LOCALE_ENABLE_ICU=OFF -DBOOST_LOCALE_ENABLE_ICONV=OFF
+
 # The licences that travel with a program that links these libraries, one text file each.
 licences=$prefix/share/licences
 mkdir -p "$licences"
@@ -198,6 +232,7 @@ cp "$src"/flac-*/COPYING.Xiph "$licences/FLAC.txt"
 cp "$sfml/license.md" "$licences/SFML.txt"
 # qrcodegen's licence is the last section of its read-me.
 sed -n '/^License$/,$p' "$qrcodegen/Readme.markdown" >"$licences/qrcodegen.txt"
+cp "$src/boost-locale/boost/LICENSE_1_0.txt" "$licences/Boost.txt"
 # OpenAL Soft's own licence, the LGPL, and those of the parts it includes from elsewhere.
 (
   cd "$openal"

@@ -108,8 +108,8 @@ expected+=" assets/SmallMemory-LICENSE.txt assets/SmallMemory.ttf assets/dice.pn
 expected+=" decks/alcohol-free.toml decks/alkoholfrei.toml decks/deutsch.toml decks/english.toml"
 expected+=" decks/familie.toml decks/family.toml"
 expected+=" kraxelbrett.exe"
-expected+=" licences/FLAC.txt licences/FreeType.txt licences/Ogg.txt licences/OpenAL-Soft.txt"
-expected+=" licences/SFML.txt licences/Vorbis.txt licences/qrcodegen.txt"
+expected+=" licences/Boost.txt licences/FLAC.txt licences/FreeType.txt licences/Ogg.txt"
+expected+=" licences/OpenAL-Soft.txt licences/SFML.txt licences/Vorbis.txt licences/qrcodegen.txt"
 found=$(cd "$work/game" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs)
 [ "$found" = "$expected" ] || fail "the zip holds: $found"
 
