@@ -6,7 +6,7 @@ BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test test-sanitize lint bench package windows test-windows screenshot clean
+.PHONY: all deps build run test test-sanitize lint bench package windows test-windows screenshot pot clean
 
 all: build
 
@@ -67,6 +67,12 @@ screenshot: build
 	KRAXELBRETT_TV_SHOT=$(CURDIR)/docs/phones-tv.png KRAXELBRETT_PHONE_SHOT=$(CURDIR)/docs/phones-phone.png \
 	  tests/e2e/phones.sh $(BUILD_DIR)
 	cp tests/golden/sofa-card.png tests/golden/sofa-podium.png docs/
+
+# The template of the game's texts, extracted anew from the sources, and every translation
+# brought up to date with it (new texts untranslated, changed ones marked fuzzy).
+pot: deps
+	scripts/make-pot.sh po/kraxelbrett.pot
+	@for po in po/*.po; do msgmerge --quiet --update --backup=none --no-wrap --add-location=file $$po po/kraxelbrett.pot || exit 1; done
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR)

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config clang-format clang-tidy
   libsfml-dev libopenal-dev libfreetype-dev libtomlplusplus-dev
-  libboost1.81-dev nlohmann-json3-dev libqrcodegencpp-dev
+  libboost1.81-dev libboost-locale1.81-dev nlohmann-json3-dev libqrcodegencpp-dev gettext
   googletest libgtest-dev libbenchmark-dev
   fonts-yanone-kaffeesatz
   xvfb xauth xdotool x11-xserver-utils x11-utils libx11-dev libxtst-dev libglx-dev imagemagick desktop-file-utils

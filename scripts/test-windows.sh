@@ -110,6 +110,7 @@ expected+=" decks/familie.toml decks/family.toml"
 expected+=" kraxelbrett.exe"
 expected+=" licences/Boost.txt licences/FLAC.txt licences/FreeType.txt licences/Ogg.txt"
 expected+=" licences/OpenAL-Soft.txt licences/SFML.txt licences/Vorbis.txt licences/qrcodegen.txt"
+expected+=" locale/de/LC_MESSAGES/kraxelbrett.mo"
 found=$(cd "$work/game" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs)
 [ "$found" = "$expected" ] || fail "the zip holds: $found"
 
@@ -184,7 +185,7 @@ link=$(zbarimg -q --raw "$frames/windows-phones.png") || fail "no QR code with -
 printed=$(sed -n 's/^kraxelbrett: phones join at //p' "$frames/windows-phones.log" | tr -d '\r')
 [ "${printed^^}" = "$link" ] || fail "the QR code says $link, standard output ${printed:-nothing}"
 timeout 30 $python - "$link" <<'PYTHON' || fail "the phone did not play"
-import asyncio, json, sys, urllib.parse
+import asyncio, json, sys, urllib.parse, urllib.request
 import websockets
 
 link = urllib.parse.urlsplit(sys.argv[1])
@@ -205,8 +206,17 @@ async def until(phone, label, wanted):
     return message
 
 async def play():
+    # The default board is German, and so is the page and what the game answers a phone.
+    page = urllib.request.urlopen(sys.argv[1], timeout=10).read().decode()
+    if '<html lang="de">' not in page or ">Mitspielen<" not in page:
+        sys.exit("test-windows: the phones' page is not German: " + page[:300])
     async with websockets.connect(f"ws://127.0.0.1:{link.port}{link.path}ws", origin=origin,
                                   open_timeout=10) as phone:
+        await phone.send(json.dumps({"type": "roll"}))
+        while (message := json.loads(await asyncio.wait_for(phone.recv(), 10)))["type"] != "error":
+            pass
+        if message["message"] != "Spiel zuerst mit.":
+            sys.exit(f"test-windows: a roll before joining got {message}")
         await phone.send(json.dumps({"type": "join", "name": "Wine"}))
         await until(phone, "seated", lambda message: message["type"] == "seated")
         await phone.send(json.dumps({"type": "roll"}))
@@ -225,4 +235,4 @@ same_frames three-players
 same_frames english-first
 same_frames english-three-players
 echo "test-windows: the Windows game draws the Linux frames, with the English deck too, is heard"\
-  "as it should be, plays from a phone, and ends with exit code 0"
+  "as it should be, plays from a phone in German, and ends with exit code 0"

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     }
     // Held for the whole run, as the game holds it until its window exists: on a fresh X
     // server nothing else keeps it from resetting between SFML's connections.
-    const DisplayConnection display;
+    const DisplayConnection display{std::locale::classic()};
     if (!display.problem().empty()) {
         std::fputs(display.problem().c_str(), stderr);
         return 1;

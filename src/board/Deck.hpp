@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <locale>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@ struct DeckProblem {
 };
 
 /// The problem as the user reads it, one line ending in a line feed.
-std::string describe(const DeckProblem& problem);
+std::string describe(const DeckProblem& problem, const std::locale& words);
 
 /// A deck file's largest size: decks are a few kilobytes, and anything larger is no deck.
 constexpr std::uintmax_t deckFileLimit = std::uintmax_t{1024} * 1024;
@@ -42,8 +43,10 @@ struct DeckFile {
 
 /// Reads and checks one deck file: a regular file of at most `deckFileLimit` bytes, UTF-8
 /// (with or without a byte order mark), TOML with a title, a language tag, an optional base
-/// and a table of fields numbered 0 to 112, each a non-empty text. Problems are added.
-DeckFile readDeckFile(const std::string& path, std::vector<DeckProblem>& problems);
+/// and a table of fields numbered 0 to 112, each a non-empty text. Problems are added, told
+/// in the language of `words`.
+DeckFile readDeckFile(const std::string& path, std::vector<DeckProblem>& problems,
+                      const std::locale& words);
 
 /// The path of the deck file of that name, or empty when there is none.
 using DeckFinder = std::function<std::string(const std::string& name)>;
@@ -52,9 +55,11 @@ using DeckFinder = std::function<std::string(const std::string& name)>;
 /// base, and of the base's base, down to a deck that gives all 113. The labels keep their
 /// table sizes where they fit on their squares, else shrink to the largest that fits; where
 /// the font is there to measure them. Problems are added (and a note for each label shrunk);
-/// the texts count only without a problem.
+/// the texts count only without a problem. Problems are told in the language of `words`.
+/// Where `language` is given, it gets the deck's own language tag.
 FieldTexts loadDeck(const std::string& path, const DeckFinder& find, const TextMeasure& measure,
-                    std::vector<DeckProblem>& problems);
+                    std::vector<DeckProblem>& problems, const std::locale& words,
+                    std::string* language = nullptr);
 
 /// The smallest size a label may shrink to: below it nobody at the table can read it.
 constexpr unsigned int smallestLabelSize = 9;

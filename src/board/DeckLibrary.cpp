@@ -79,7 +79,9 @@ std::vector<ListedDeck> listDecks(const DeckFolders& folders) {
                 continue;
             }
             std::vector<DeckProblem> problems;
-            const DeckFile file = readDeckFile(entry.path().string(), problems);
+            // Listed, not told: its problems only mark it.
+            const DeckFile file =
+                readDeckFile(entry.path().string(), problems, std::locale::classic());
             ListedDeck deck{entry.path().stem().string(), file.language, file.title,
                             entry.path().string(),        false,         !problems.empty()};
             deck.replacesShipped = folder == folders.user && byName.count(deck.name) != 0;

@@ -1,14 +1,18 @@
 #include "core/Assets.hpp"
 
 #include "board/RegularFile.hpp"
+#include "language/Phrase.hpp"
 
 #include <filesystem>
 #include <system_error>
 
-bool assetReadable(const std::string& path, std::ostream& messages) {
-    const std::string why = whyNotARegularFile(path, "a folder, not a file");
+bool assetReadable(const std::string& path, std::ostream& messages, const std::locale& told) {
+    const std::string why =
+        whyNotARegularFile(path, boost::locale::translate("a folder, not a file").str(told), told);
     if (!why.empty()) {
-        messages << "kraxelbrett: " << path << ": " << why << "; the game goes on without it\n";
+        messages << phrase(
+            told, boost::locale::translate("kraxelbrett: {1}: {2}; the game goes on without it\n"),
+            path, why);
     }
     return why.empty();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <locale>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,7 +37,7 @@ struct CommandLine {
 /// `--help` and `--version` answer on a machine without a display, and before anything else.
 CommandLine readCommandLine(const std::vector<std::string>& arguments);
 
-/// The text of `--help`, `--version` and of a wrong command line.
-std::string helpText();
+/// The text of `--help`, `--version` and of a wrong command line, in the language given.
+std::string helpText(const std::locale& words);
 std::string versionText();
-std::string usageText();
+std::string usageText(const std::locale& words);

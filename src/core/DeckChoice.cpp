@@ -5,6 +5,9 @@
 #include "core/Assets.hpp"
 #include "save/SavedGame.hpp"
 
+#include <boost/locale/format.hpp>
+#include <boost/locale/message.hpp>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -33,7 +36,8 @@ std::string startFolder() {
 }
 
 std::optional<FieldTexts> loadChosenDeck(const std::string& deck, const std::string& start,
-                                         std::string& problems, std::string& notes) {
+                                         std::string& problems, std::string& notes,
+                                         std::string* language, const std::locale& told) {
     namespace fs = std::filesystem;
     const DeckFolders folders = gameDeckFolders();
     std::string path;
@@ -43,8 +47,11 @@ std::optional<FieldTexts> loadChosenDeck(const std::string& deck, const std::str
     } else {
         path = findDeck(deck, folders);
         if (path.empty()) {
-            problems = "kraxelbrett: " + deck +
-                       ": no deck of that name; kraxelbrett --list-decks lists them\n";
+            problems = (boost::locale::format(boost::locale::translate(
+                            "kraxelbrett: {1}: no deck of that name; kraxelbrett --list-decks "
+                            "lists them\n")) %
+                        deck)
+                           .str(told);
             return std::nullopt;
         }
     }
@@ -53,9 +60,9 @@ std::optional<FieldTexts> loadChosenDeck(const std::string& deck, const std::str
     std::vector<DeckProblem> found;
     const FieldTexts texts = loadDeck(
         path, [&folders](const std::string& name) { return findDeck(name, folders); }, measure,
-        found);
+        found, told, language);
     for (const DeckProblem& problem : found) {
-        (problem.note ? notes : problems) += describe(problem);
+        (problem.note ? notes : problems) += describe(problem, told);
     }
     if (!problems.empty()) {
         return std::nullopt;

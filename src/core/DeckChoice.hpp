@@ -3,6 +3,7 @@
 #include "board/DeckLibrary.hpp"
 #include "board/FieldText.hpp"
 
+#include <locale>
 #include <optional>
 #include <string>
 
@@ -16,9 +17,13 @@ std::string startFolder();
 
 /// Loads the deck named on the command line, a file or a deck's name, as the game plays it.
 /// A relative file is found from the start folder. Without a problem it gives the deck's
-/// texts; else every problem, one line each. Notes (a label shrunk to fit) go to `notes`.
+/// texts; else every problem, one line each. Notes (a label shrunk to fit) go to `notes`, and
+/// the deck's language tag to `language` where it is given. Problems are told in `told`'s
+/// language.
 std::optional<FieldTexts> loadChosenDeck(const std::string& deck, const std::string& start,
-                                         std::string& problems, std::string& notes);
+                                         std::string& problems, std::string& notes,
+                                         std::string* language = nullptr,
+                                         const std::locale& told = std::locale::classic());
 
 /// Where the sofa view keeps the game, by the desktop's conventions; empty where the
 /// environment names no folder for it.

@@ -1,6 +1,9 @@
 #include "core/DisplayCheck.hpp"
 
 #ifndef _WIN32
+#include <boost/locale/format.hpp>
+#include <boost/locale/message.hpp>
+
 #include <SFML/System/Err.hpp>
 #include <SFML/Window/VideoMode.hpp>
 
@@ -13,6 +16,8 @@
 #include <thread>
 
 namespace {
+namespace locale = boost::locale;
+
 /// A reset takes a few milliseconds; a display that stays away longer than this is not there.
 constexpr auto resetGrace = std::chrono::seconds(2);
 constexpr auto retryInterval = std::chrono::milliseconds(20);
@@ -31,12 +36,17 @@ Display* connect() {
     return display;
 }
 
-std::string noDisplay() {
+std::string noDisplay(const std::locale& told) {
     const char* name = std::getenv("DISPLAY");
     if (name == nullptr || *name == '\0') {
-        return "kraxelbrett: no X display to open: the DISPLAY variable is not set\n";
+        return locale::translate(
+                   "kraxelbrett: no X display to open: the DISPLAY variable is not set\n")
+            .str(told);
     }
-    return std::string("kraxelbrett: cannot open the X display DISPLAY=") + name + "\n";
+    return (locale::format(
+                locale::translate("kraxelbrett: cannot open the X display DISPLAY={1}\n")) %
+            name)
+        .str(told);
 }
 
 bool hasAttribute(Display* display, XVisualInfo& visual, int attribute) {
@@ -65,30 +75,34 @@ bool hasOpenGlVisual(Display* display, int screen, int depth) {
     return found;
 }
 
-std::string screenProblem(Display* display) {
+std::string screenProblem(Display* display, const std::locale& told) {
     const int screen = DefaultScreen(display);
     const int depth = DefaultDepth(display, screen);
     if (!hasOpenGlVisual(display, screen, depth)) {
-        return "kraxelbrett: the display shows " + std::to_string(depth) +
-               " bits per pixel, and OpenGL offers no true-colour window at that depth; the "
-               "game needs a display of 16 or 24 bits\n";
+        return (locale::format(locale::translate(
+                    "kraxelbrett: the display shows {1} bits per pixel, and OpenGL offers no "
+                    "true-colour window at that depth; the game needs a display of 16 or 24 "
+                    "bits\n")) %
+                depth)
+            .str(told);
     }
     // SFML says why in a line of its own; the game's one line is enough.
     std::streambuf* const sfmlSays = sf::err().rdbuf(nullptr);
     const bool noModes = sf::VideoMode::getFullscreenModes().empty();
     sf::err().rdbuf(sfmlSays);
     if (noModes) {
-        return "kraxelbrett: the display offers no full-screen mode (it lacks the XRandR "
-               "extension)\n";
+        return locale::translate("kraxelbrett: the display offers no full-screen mode (it lacks "
+                                 "the XRandR extension)\n")
+            .str(told);
     }
     return {};
 }
 } // namespace
 
-DisplayConnection::DisplayConnection() {
+DisplayConnection::DisplayConnection(const std::locale& told) {
     Display* connection = connect();
     display = connection;
-    why = connection != nullptr ? screenProblem(connection) : noDisplay();
+    why = connection != nullptr ? screenProblem(connection, told) : noDisplay(told);
 }
 
 DisplayConnection::~DisplayConnection() {
@@ -103,7 +117,7 @@ void DisplayConnection::close() {
 }
 
 #else
-DisplayConnection::DisplayConnection() = default;
+DisplayConnection::DisplayConnection(const std::locale&) {}
 DisplayConnection::~DisplayConnection() = default;
 void DisplayConnection::close() {}
 #endif

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <locale>
 #include <string>
 
 /// A connection to the X display that the game's window is to open on, made before SFML is
@@ -12,7 +13,8 @@ class DisplayConnection {
 public:
     /// Connects, giving a server that is resetting a moment to come back, and checks that the
     /// display can show the game.
-    DisplayConnection();
+    /// Its problem is told in the language given.
+    explicit DisplayConnection(const std::locale& told);
     ~DisplayConnection();
     DisplayConnection(const DisplayConnection&) = delete;
     DisplayConnection& operator=(const DisplayConnection&) = delete;

@@ -28,10 +28,12 @@ Game::Game(GameOptions gameOptions)
     : options(std::move(gameOptions)), pacer(options.frameLimit, options.sleep, options.now),
       sound(options.sound, options.muted) {
     initWindow();
+    sofaDrawing.speak(options.words);
     fieldTexts = options.fieldTexts ? *options.fieldTexts : initializeFieldTexts();
     if (options.phones != nullptr) {
-        phoneSeats.emplace(*options.phones, options.fontPath.empty() ? fontPath : options.fontPath);
-        invite.build(options.phoneLinks, font);
+        phoneSeats.emplace(*options.phones, options.fontPath.empty() ? fontPath : options.fontPath,
+                           options.words);
+        invite.build(options.phoneLinks, font, options.words);
     }
     setUpBoard();
 }
@@ -50,13 +52,13 @@ void Game::initWindow() {
         // A held key is one press: the desktop's repeats would each play a turn.
         window->setKeyRepeatEnabled(false);
     }
-    if (assetReadable(fontPath, std::cerr)) {
+    if (assetReadable(fontPath, std::cerr, options.told)) {
         font.loadFromFile(fontPath);
     }
 }
 
 void Game::setUpBoard() {
-    if (assetReadable(dieImagePath, std::cerr)) {
+    if (assetReadable(dieImagePath, std::cerr, options.told)) {
         diceTexture.loadFromFile(dieImagePath);
     }
     diceRect = dieFaceRect(0);

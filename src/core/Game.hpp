@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <locale>
 #include <optional>
 #include <random>
 #include <string>
@@ -74,6 +75,11 @@ struct GameOptions {
     /// each task fitted into its row, the podium when everyone has finished, and N for another
     /// round.
     bool sofaView = false;
+    /// The language of what the TV and the phones say: main gives the deck's. English where
+    /// none is given.
+    std::locale words = std::locale::classic();
+    /// The language of the lines the game writes to the terminal: the desktop's.
+    std::locale told = std::locale::classic();
     /// Keeps the game's state after every join, leave and turn; empty keeps nothing.
     std::function<void(const SavedGame&)> save;
 };
@@ -115,8 +121,9 @@ public:
     void arrangeTokens(int field);
 
     /// Opens the audio device, unless the cues go elsewhere; after the first frame, since it
-    /// takes tens of milliseconds. Returns a line on why there is no sound, or nothing.
-    std::string startSound() { return sound.start(); }
+    /// takes tens of milliseconds. Returns a line on why there is no sound, in the language
+    /// given, or nothing.
+    std::string startSound(const std::locale& told) { return sound.start(told); }
 
     /// The game's state as a saved game keeps it (without its deck and the phones' key, which
     /// the game is given).

@@ -3,6 +3,9 @@
 #include "board/TextEncoding.hpp"
 #include "players/StatusPanel.hpp"
 
+#include <boost/locale/format.hpp>
+#include <boost/locale/message.hpp>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -24,7 +27,6 @@ const float rowRightMargin = 20.f;
 /// Room below a row's text before the gap to the next row.
 const float rowBottomMargin = 3.f;
 
-const sf::FloatRect podiumArea{120.f, 70.f, 860.f, 900.f};
 const sf::Color podiumBackground{25, 25, 35};
 const float blockWidth = 230.f;
 const float blockGap = 20.f;
@@ -112,18 +114,15 @@ float cardTop(float cardHeight, const sf::FloatRect& keepInSight) {
     return tvSafeArea.top + tvSafeArea.height - cardMargin / 2.f - cardHeight;
 }
 
-std::string placeName(int place) {
-    const int lastTwo = place % 100;
-    const char* suffix = "th";
-    if (lastTwo < 11 || lastTwo > 13) {
-        switch (place % 10) {
-        case 1: suffix = "st"; break;
-        case 2: suffix = "nd"; break;
-        case 3: suffix = "rd"; break;
-        default: break;
-        }
+std::string placeName(int place, const std::locale& words) {
+    namespace locale = boost::locale;
+    // Nine players at most: English needs no ordinal beyond these.
+    switch (place) {
+    case 1: return locale::translate("1st").str(words);
+    case 2: return locale::translate("2nd").str(words);
+    case 3: return locale::translate("3rd").str(words);
+    default: return (locale::format(locale::translate("{1}th")) % place).str(words);
     }
-    return std::to_string(place) + suffix;
 }
 
 void SofaView::showCard(const sf::String& taskText, const std::string& name, int slot,
@@ -151,9 +150,13 @@ void SofaView::showCard(const sf::String& taskText, const std::string& name, int
     const float lineSpacing = font.getLineSpacing(size);
     std::vector<std::pair<sf::String, bool>> lines;
     if (firstHome) {
-        lines.emplace_back(name.empty() ? sf::String("First at the goal!")
-                                        : toDisplayString(name) + " is first!",
-                           true);
+        namespace locale = boost::locale;
+        lines.emplace_back(
+            toDisplayString(
+                name.empty()
+                    ? locale::translate("First at the goal!").str(words)
+                    : (locale::format(locale::translate("{1} is first!")) % name).str(words)),
+            true);
     } else if (!name.empty()) {
         lines.emplace_back(toDisplayString(name), true);
     }
@@ -197,13 +200,15 @@ void SofaView::showPodium(const std::vector<Player>& players, const std::vector<
     blocks.clear();
     podiumTexts.clear();
 
-    podiumTexts.push_back(makeText("The podium", font, podiumTitleSize,
-                                   {podiumArea.left + 40.f, podiumArea.top + 30.f}, goldEdge, fit));
+    podiumTexts.push_back(
+        makeText(toDisplayString(boost::locale::translate("The podium").str(words)), font,
+                 podiumTitleSize, {podiumArea.left + 40.f, podiumArea.top + 30.f}, goldEdge, fit));
     showFirstThree(players, order, font, fit);
     listTheRest(players, order, font, fit);
     podiumTexts.push_back(makeText(
-        "N: another round      Escape: end", font, restTextSize,
-        {podiumArea.left + 40.f, podiumArea.top + podiumArea.height - 70.f}, goldEdge, fit));
+        toDisplayString(boost::locale::translate("N: another round      Escape: end").str(words)),
+        font, restTextSize, {podiumArea.left + 40.f, podiumArea.top + podiumArea.height - 70.f},
+        goldEdge, fit));
     podiumUp = true;
 }
 
@@ -223,9 +228,9 @@ void SofaView::showFirstThree(const std::vector<Player>& players, const std::vec
         block.setPosition(x, podiumGround - blockHeights[place]);
         block.setFillColor(colour);
         blocks.push_back(block);
-        podiumTexts.push_back(makeText(placeName(static_cast<int>(place) + 1), font, cardTextSize,
-                                       {x + 20.f, podiumGround - blockHeights[place] + 20.f},
-                                       textColourOn(colour), fit));
+        podiumTexts.push_back(makeText(
+            toDisplayString(placeName(static_cast<int>(place) + 1, words)), font, cardTextSize,
+            {x + 20.f, podiumGround - blockHeights[place] + 20.f}, textColourOn(colour), fit));
         const std::string& name = players[static_cast<std::size_t>(slot)].name;
         if (!name.empty()) {
             podiumTexts.push_back(makeText(toDisplayString(name), font, restTextSize,
@@ -244,8 +249,9 @@ void SofaView::listTheRest(const std::vector<Player>& players, const std::vector
         const int slot = order[place];
         const std::size_t column = (place - blockOrder.size()) % 2;
         const float x = restLeft + static_cast<float>(column) * 400.f;
-        podiumTexts.push_back(makeText(placeName(static_cast<int>(place) + 1), font, restTextSize,
-                                       {x, y}, sf::Color::White, fit));
+        podiumTexts.push_back(
+            makeText(toDisplayString(placeName(static_cast<int>(place) + 1, words)), font,
+                     restTextSize, {x, y}, sf::Color::White, fit));
         sf::RectangleShape patch({40.f, 40.f});
         patch.setPosition(x + 90.f, y);
         patch.setFillColor(slotColour(slot));

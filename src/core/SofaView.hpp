@@ -12,11 +12,15 @@
 #include <SFML/System/String.hpp>
 
 #include <functional>
+#include <locale>
 #include <string>
 #include <vector>
 
 /// The part of a 1920 x 1080 layout that every TV shows whole: its inner 90 %.
 const sf::FloatRect tvSafeArea{96.f, 54.f, 1728.f, 972.f};
+
+/// Where the podium stands over the board, in layout pixels.
+const sf::FloatRect podiumArea{120.f, 70.f, 860.f, 900.f};
 
 /// Character size of the task card's text, in layout pixels: read from three metres.
 constexpr unsigned int cardTextSize = 48;
@@ -38,14 +42,18 @@ sf::Color textColourOn(sf::Color background);
 /// The card's top: above on the board, or below where the field to keep in sight is there.
 float cardTop(float cardHeight, const sf::FloatRect& keepInSight);
 
-/// "1st", "2nd", "3rd", "4th" and so on.
-std::string placeName(int place);
+/// A place on the podium, 1 to 9, as the language writes it: "1st", "2nd", "3rd", "4th", or
+/// "1.", "2." and so on.
+std::string placeName(int place, const std::locale& words);
 
 /// The sofa view's own drawing: the task of the field a roller reached, large, on a card in
 /// their colour, and the podium when the round is over. Its texts use the game's font, which
 /// must outlive it.
 class SofaView {
 public:
+    /// The language its texts are in; English where none is given.
+    void speak(const std::locale& language) { words = language; }
+
     /// Shows the roller's task on a card that keeps the field in sight; the first to reach
     /// the goal is celebrated on it.
     void showCard(const sf::String& task, const std::string& name, int slot,
@@ -62,10 +70,13 @@ public:
 
     void draw(sf::RenderTarget& target) const;
 
-    /// The card's texts, to check that they read from the sofa.
+    /// The card's and the podium's texts, to check that they read from the sofa.
     const std::vector<sf::Text>& cardTexts() const { return cardLines; }
+    const std::vector<sf::Text>& podiumLines() const { return podiumTexts; }
 
 private:
+    std::locale words = std::locale::classic();
+
     void showFirstThree(const std::vector<Player>& players, const std::vector<int>& order,
                         const sf::Font& font, const ScreenFit& fit);
     void listTheRest(const std::vector<Player>& players, const std::vector<int>& order,

@@ -5,10 +5,14 @@
 #include "core/DeckChoice.hpp"
 #include "core/DisplayCheck.hpp"
 #include "core/Game.hpp"
+#include "language/Language.hpp"
 #include "phones/NetworkAddress.hpp"
 #include "phones/PhoneAccess.hpp"
 #include "phones/PhoneServer.hpp"
 #include "save/SavedGame.hpp"
+
+#include <boost/locale/format.hpp>
+#include <boost/locale/message.hpp>
 
 #include <cerrno>
 #include <cstdlib>
@@ -24,6 +28,8 @@
 #endif
 
 namespace {
+namespace locale = boost::locale;
+
 /// A deck that cannot be played, as a wrong argument cannot.
 constexpr int badDeckExit = 2;
 
@@ -101,12 +107,14 @@ void moveBesideAssets() {
 // Listens for the phones and gives the game the links to show. Returns a line on why it
 // cannot, or nothing.
 std::string openToPhones(PhoneServer& server, const PhonesPlace& place, const std::string& key,
-                         GameOptions& options) {
+                         GameOptions& options, const std::locale& told) {
     PhoneServerSettings settings;
     settings.address = place.address;
     settings.port = place.port;
     settings.tryNextPorts = !place.exact;
     settings.key = key;
+    settings.words = options.words;
+    settings.told = told;
     settings.shownAddresses = place.exact
                                   ? std::vector<std::string>{place.address}
                                   : phoneAddresses(machineAddresses(), defaultRouteInterfaces());
@@ -122,7 +130,10 @@ std::string openToPhones(PhoneServer& server, const PhonesPlace& place, const st
     for (const std::string& address : settings.shownAddresses) {
         options.phoneLinks.push_back("http://" + hostWithPort(address, server.port()) + "/" +
                                      settings.key + "/");
-        std::cout << "kraxelbrett: phones join at " << options.phoneLinks.back() << '\n';
+        std::cout << (locale::format(locale::translate("kraxelbrett: phones join at {1}")) %
+                      options.phoneLinks.back())
+                         .str(told)
+                  << '\n';
     }
     std::cout << std::flush;
     options.phones = &server;
@@ -132,6 +143,7 @@ std::string openToPhones(PhoneServer& server, const PhonesPlace& place, const st
 // Keeps the game after every change, as a whole file or not at all. A failure is told once
 // for each reason, and the game goes on: the evening matters more than its file.
 struct Keeper {
+    std::locale told;
     std::string path;
     std::string deck;
     std::string phoneKey;
@@ -141,11 +153,17 @@ struct Keeper {
     void keep(SavedGame game) {
         game.deck = deck;
         game.phoneKey = phoneKey;
-        const std::string problem = path.empty()
-                                        ? "no folder to keep it in: set XDG_STATE_HOME or HOME"
-                                        : saveAtomically(path, savedGameText(game));
+        const std::string problem =
+            path.empty()
+                ? locale::translate("no folder to keep it in: set XDG_STATE_HOME or HOME").str(told)
+                : saveAtomically(path, savedGameText(game));
         if (!problem.empty() && problem != lastProblem) {
-            std::cerr << "kraxelbrett: the game is not saved: " << problem << '\n' << std::flush;
+            std::cerr << (locale::format(
+                              locale::translate("kraxelbrett: the game is not saved: {1}")) %
+                          problem)
+                             .str(told)
+                      << '\n'
+                      << std::flush;
         }
         lastProblem = problem;
         kept = problem.empty();
@@ -154,22 +172,25 @@ struct Keeper {
 
 // The saved game that --resume goes on with, or nothing: a new game then starts, and the line
 // says why.
-std::optional<SavedGame> savedToResume(const std::string& path) {
+std::optional<SavedGame> savedToResume(const std::string& path, const std::locale& told) {
     if (path.empty()) {
-        std::cerr << "kraxelbrett: no saved game: no folder for it (set XDG_STATE_HOME or "
-                     "HOME); a new game starts\n";
+        std::cerr << locale::translate("kraxelbrett: no saved game: no folder for it (set "
+                                       "XDG_STATE_HOME or HOME); a new game starts\n")
+                         .str(told);
         return std::nullopt;
     }
     SavedGameRead read = readSavedGame(path);
     if (!read.game) {
-        std::cerr << read.problem << "; a new game starts\n";
+        std::cerr << (locale::format(locale::translate("{1}; a new game starts")) % read.problem)
+                         .str(told)
+                  << '\n';
     }
     return read.game;
 }
 
 int play(GameOptions options, const std::optional<PhonesPlace>& phones,
-         std::optional<SavedGame> resumed, Keeper* keeper) {
-    DisplayConnection display;
+         std::optional<SavedGame> resumed, Keeper* keeper, const std::locale& told) {
+    DisplayConnection display(told);
     if (!display.problem().empty()) {
         std::cerr << display.problem();
         return 1;
@@ -181,7 +202,7 @@ int play(GameOptions options, const std::optional<PhonesPlace>& phones,
             keeper->phoneKey = randomSecret();
         }
         const std::string problem = openToPhones(
-            server, *phones, keeper != nullptr ? keeper->phoneKey : randomSecret(), options);
+            server, *phones, keeper != nullptr ? keeper->phoneKey : randomSecret(), options, told);
         if (!problem.empty()) {
             std::cerr << problem;
             return 1;
@@ -204,43 +225,50 @@ int play(GameOptions options, const std::optional<PhonesPlace>& phones,
         game.render();
         // Once the board is on the screen: the device takes tens of milliseconds to open.
         if (!soundStarted) {
-            std::cerr << game.startSound() << std::flush;
+            std::cerr << game.startSound(told) << std::flush;
             soundStarted = true;
         }
     }
     if (keeper != nullptr && keeper->kept) {
-        std::cout << "kraxelbrett: the game is saved; kraxelbrett --resume goes on with it\n"
+        std::cout << locale::translate(
+                         "kraxelbrett: the game is saved; kraxelbrett --resume goes on with it\n")
+                         .str(told)
                   << std::flush;
     }
     return 0;
 }
 
 // --check: the deck's problems, one line each, and whether it is good.
-int checkDeck(const std::string& deck, const std::string& start) {
+int checkDeck(const std::string& deck, const std::string& start, const std::locale& told) {
     std::string problems;
     std::string notes;
-    bool good = loadChosenDeck(deck, start, problems, notes).has_value();
+    bool good = loadChosenDeck(deck, start, problems, notes, nullptr, told).has_value();
     // Without the font neither glyphs nor label sizes were checked: no deck is good then.
     if (!TextMeasure(fontPath).loaded()) {
-        problems += std::string("kraxelbrett: ") + fontPath +
-                    ": the game's font cannot be read, so the deck's characters and label "
-                    "sizes cannot be checked\n";
+        problems += (locale::format(locale::translate(
+                         "kraxelbrett: {1}: the game's font cannot be read, so the deck's "
+                         "characters and label sizes cannot be checked\n")) %
+                     fontPath)
+                        .str(told);
         good = false;
     }
-    return answer(notes + (good ? deck + ": no problems\n" : ""), problems, good ? 0 : 1);
+    const std::string verdict =
+        good ? (locale::format(locale::translate("{1}: no problems\n")) % deck).str(told) : "";
+    return answer(notes + verdict, problems, good ? 0 : 1);
 }
 
 // The saved game's own deck, for the game to go on with; a saved game whose deck cannot be
 // played any more is dropped.
 void takeSavedDeck(std::optional<SavedGame>& resumed, const std::string& start,
-                   GameOptions& options) {
+                   GameOptions& options, std::string& language, const std::locale& told) {
     std::string problems;
     std::string notes;
-    options.fieldTexts = loadChosenDeck(resumed->deck, start, problems, notes);
+    options.fieldTexts = loadChosenDeck(resumed->deck, start, problems, notes, &language, told);
     if (!options.fieldTexts) {
         std::cerr << problems
-                  << "kraxelbrett: the saved game's deck cannot be played; a "
-                     "new game starts\n";
+                  << locale::translate("kraxelbrett: the saved game's deck cannot be played; a "
+                                       "new game starts\n")
+                         .str(told);
         resumed.reset();
     }
 }
@@ -256,21 +284,25 @@ void goOnWith(const SavedGame& resumed, Keeper& keeper, std::optional<PhonesPlac
 }
 
 // A new game with the deck asked for, or the saved one with its own.
-int playAsAsked(const CommandLine& asked, const std::string& start) {
+int playAsAsked(const CommandLine& asked, const std::string& start, const std::locale& told) {
     GameOptions options = optionsFromEnvironment();
     options.muted = asked.mute;
     options.sofaView = asked.tv;
     Keeper keeper;
+    keeper.told = told;
     keeper.path = gameStateFile();
     keeper.deck = deckToKeep(asked.deck, start);
-    std::optional<SavedGame> resumed = asked.resume ? savedToResume(keeper.path) : std::nullopt;
+    std::optional<SavedGame> resumed =
+        asked.resume ? savedToResume(keeper.path, told) : std::nullopt;
 
+    // The board's own tasks are German, and so is what the TV says around them.
+    std::string language;
     if (resumed && !resumed->deck.empty()) {
-        takeSavedDeck(resumed, start, options);
+        takeSavedDeck(resumed, start, options, language, told);
     } else if (!asked.deck.empty()) {
         std::string problems;
         std::string notes;
-        options.fieldTexts = loadChosenDeck(asked.deck, start, problems, notes);
+        options.fieldTexts = loadChosenDeck(asked.deck, start, problems, notes, &language, told);
         if (!options.fieldTexts) {
 #ifdef _WIN32
             tellInWindow(problems);
@@ -279,11 +311,13 @@ int playAsAsked(const CommandLine& asked, const std::string& start) {
         }
     }
 
+    options.words = tvWords(options.fieldTexts ? language : "");
+    options.told = told;
     std::optional<PhonesPlace> phones = asked.phones;
     if (resumed) {
         goOnWith(*resumed, keeper, phones);
     }
-    return play(std::move(options), phones, std::move(resumed), asked.tv ? &keeper : nullptr);
+    return play(std::move(options), phones, std::move(resumed), asked.tv ? &keeper : nullptr, told);
 }
 } // namespace
 
@@ -299,13 +333,15 @@ int main(int argc, char* argv[]) {
 #else
     moveBesideAssets();
 #endif
+    // Beside the assets, where the build and the zip keep the catalogues.
+    const std::locale told = terminalWords();
     switch (asked.action) {
-    case Action::help: return answer(helpText(), "", 0);
+    case Action::help: return answer(helpText(told), "", 0);
     case Action::version: return answer(versionText(), "", 0);
-    case Action::usage: return answer("", usageText(), 2);
+    case Action::usage: return answer("", usageText(told), 2);
     case Action::listDecks: return answer(deckList(), "", 0);
-    case Action::check: return checkDeck(asked.deck, start);
+    case Action::check: return checkDeck(asked.deck, start, told);
     case Action::play: break;
     }
-    return playAsAsked(asked, start);
+    return playAsAsked(asked, start, told);
 }

@@ -1,10 +1,13 @@
 #include "phones/PhoneInvite.hpp"
 
+#include "board/TextEncoding.hpp"
+
+#include <boost/locale/message.hpp>
+
 #include <SFML/Graphics/RenderTarget.hpp>
 
 namespace {
-/// The free area below the ninth row, in layout pixels.
-const sf::FloatRect area{1100.f, 890.f, 820.f, 190.f};
+const sf::FloatRect& area = inviteArea;
 const float margin = 4.f;
 const int quietModules = 4;
 const float textGap = 24.f;
@@ -14,7 +17,8 @@ int modulePixels(int modules, float room) {
     return static_cast<int>(room) / (modules + 2 * quietModules);
 }
 
-void PhoneInvite::build(const std::vector<std::string>& links, const sf::Font& font) {
+void PhoneInvite::build(const std::vector<std::string>& links, const sf::Font& font,
+                        const std::locale& words) {
     invitations.clear();
     for (const std::string& link : links) {
         const auto modules = qrModules(link);
@@ -59,7 +63,10 @@ void PhoneInvite::build(const std::vector<std::string>& links, const sf::Font& f
     noNetwork.setFont(font);
     noNetwork.setCharacterSize(inviteTextSize);
     noNetwork.setFillColor(sf::Color::White);
-    noNetwork.setString("Phones need a network: connect this computer to the group's Wi-Fi");
+    noNetwork.setString(
+        toDisplayString(boost::locale::translate(
+                            "Phones need a network: connect this computer to the group's Wi-Fi")
+                            .str(words)));
     noNetwork.setPosition(area.left + margin, area.top + area.height / 2.f - 20.f);
 }
 

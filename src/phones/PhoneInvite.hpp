@@ -2,15 +2,20 @@
 
 #include <SFML/Graphics/Drawable.hpp>
 #include <SFML/Graphics/Font.hpp>
+#include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/VertexArray.hpp>
 
+#include <locale>
 #include <string>
 #include <vector>
 
 /// Character size of the invitation's lines, in layout pixels: read from a sofa.
 constexpr unsigned int inviteTextSize = 28;
+
+/// Where the invitation is drawn: the free area below the ninth row, in layout pixels.
+const sf::FloatRect inviteArea{1100.f, 890.f, 820.f, 190.f};
 
 /// A QR code's modules, row by row, dark ones true; empty where the text does not fit one.
 std::vector<std::vector<bool>> qrModules(const std::string& text);
@@ -31,7 +36,8 @@ struct PhoneInvite {
     };
 
     /// Builds one invitation per link; the texts use the font, which must outlive them.
-    void build(const std::vector<std::string>& links, const sf::Font& font);
+    void build(const std::vector<std::string>& links, const sf::Font& font,
+               const std::locale& words);
 
     /// Draws the invitation of that turn (they take turns when there are several).
     void draw(sf::RenderTarget& target, std::size_t turn) const;

@@ -2,6 +2,9 @@
 
 #include "players/Standing.hpp"
 
+#include <boost/locale/format.hpp>
+#include <boost/locale/message.hpp>
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -13,6 +16,8 @@
 using nlohmann::json;
 
 namespace {
+namespace locale = boost::locale;
+
 constexpr std::size_t secretDigits = 32;
 
 struct MessageType {
@@ -71,21 +76,24 @@ ReadMessage refused(std::string_view code, std::string_view message) {
 }
 
 // A field of the right type and range, or the reason it is not.
-std::string readField(const std::string& name, const json& value, PhoneRequest& request) {
+std::string readField(const std::string& name, const json& value, PhoneRequest& request,
+                      const std::locale& words) {
     if (name == "seat") {
         if (!value.is_number_integer() || value.get<long long>() < 0 ||
             value.get<long long>() >= maxPlayers) {
-            return "seat must be a whole number from 0 to 8";
+            return locale::translate("seat must be a whole number from 0 to 8").str(words);
         }
         request.seat = value.get<int>();
     } else if (name == "name") {
         if (!value.is_string() || !harmlessText(value.get<std::string>())) {
-            return "name must be a string without control or direction characters";
+            return locale::translate(
+                       "name must be a string without control or direction characters")
+                .str(words);
         }
         request.name = value.get<std::string>();
     } else if (name == "secret") {
         if (!value.is_string() || !isSecret(value.get<std::string>())) {
-            return "secret must be 32 lower-case hexadecimal digits";
+            return locale::translate("secret must be 32 lower-case hexadecimal digits").str(words);
         }
         request.secret = value.get<std::string>();
     }
@@ -93,30 +101,35 @@ std::string readField(const std::string& name, const json& value, PhoneRequest& 
 }
 } // namespace
 
-ReadMessage readPhoneMessage(std::string_view text) {
+ReadMessage readPhoneMessage(std::string_view text, const std::locale& words) {
     if (text.size() > longestPhoneMessage) {
-        return refused("field", "the message is longer than 1024 bytes");
+        return refused("field",
+                       locale::translate("the message is longer than 1024 bytes").str(words));
     }
     const json message = json::parse(text, nullptr, false);
     if (message.is_discarded() || !message.is_object()) {
-        return refused("json", "a message is one JSON object");
+        return refused("json", locale::translate("a message is one JSON object").str(words));
     }
     const auto type = message.find("type");
     if (type == message.end() || !type->is_string()) {
-        return refused("type", "a message needs a type");
+        return refused("type", locale::translate("a message needs a type").str(words));
     }
     const auto* const known =
         std::find_if(messageTypes.begin(), messageTypes.end(),
                      [&](const MessageType& candidate) { return candidate.type == *type; });
     if (known == messageTypes.end()) {
-        return refused("type", "unknown type: " + type->get<std::string>());
+        return refused("type", (locale::format(locale::translate("unknown type: {1}")) %
+                                type->get<std::string>())
+                                   .str(words));
     }
 
     PhoneRequest request;
     request.ask = known->ask;
     for (const std::string_view required : known->required) {
         if (!message.contains(required)) {
-            return refused("field", std::string(known->type) + " needs " + std::string(required));
+            return refused("field", (locale::format(locale::translate("{1} needs {2}")) %
+                                     std::string(known->type) % std::string(required))
+                                        .str(words));
         }
     }
     for (const auto& [name, value] : message.items()) {
@@ -124,9 +137,11 @@ ReadMessage readPhoneMessage(std::string_view text) {
             continue;
         }
         if (!contains(known->required, name) && !contains(known->optional, name)) {
-            return refused("field", std::string(known->type) + " has no field " + name);
+            return refused("field", (locale::format(locale::translate("{1} has no field {2}")) %
+                                     std::string(known->type) % name)
+                                        .str(words));
         }
-        const std::string problem = readField(name, value, request);
+        const std::string problem = readField(name, value, request, words);
         if (!problem.empty()) {
             return refused("field", problem);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <locale>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,8 +32,9 @@ struct ReadMessage {
 };
 
 /// Reads one text message from a phone. Only JSON objects of the known types with their own
-/// fields are requests; anything else gets an error reply, never an exception.
-ReadMessage readPhoneMessage(std::string_view text);
+/// fields are requests; anything else gets an error reply, in the language given, never an
+/// exception.
+ReadMessage readPhoneMessage(std::string_view text, const std::locale& words);
 
 /// {"type":"error","code":CODE,"message":MESSAGE}: CODE for the page's script, MESSAGE for
 /// the player.

@@ -1,9 +1,13 @@
 #include "phones/PhoneSeats.hpp"
 
+#include <boost/locale/message.hpp>
+
 #include <array>
 #include <cstdio>
 
 namespace {
+using boost::locale::translate;
+
 std::string colourCode(sf::Color colour) {
     std::array<char, 8> code{};
     std::snprintf(code.data(), code.size(), "#%02x%02x%02x", colour.r, colour.g, colour.b);
@@ -15,8 +19,9 @@ bool needsSeat(PhoneAsk ask) {
 }
 } // namespace
 
-PhoneSeats::PhoneSeats(PhoneLink& phoneLink, const std::string& fontPath)
-    : link(phoneLink), glyphs(fontPath) {}
+PhoneSeats::PhoneSeats(PhoneLink& phoneLink, const std::string& fontPath,
+                       const std::locale& language)
+    : link(phoneLink), glyphs(fontPath), words(language) {}
 
 std::optional<PhoneCall> PhoneSeats::takeCall() {
     // More only once these are answered: what waits beyond them waits in the server, whose
@@ -59,7 +64,8 @@ PhoneCall PhoneSeats::answer(PhoneId phone, const PhoneRequest& request) {
     const int seat = known->second;
     if ((seat >= 0) != needsSeat(request.ask)) {
         return refuse(phone, "seat",
-                      seat >= 0 ? "This phone already plays a seat." : "Join the game first.");
+                      seat >= 0 ? translate("This phone already plays a seat.").str(words)
+                                : translate("Join the game first.").str(words));
     }
     switch (request.ask) {
     case PhoneAsk::join: return join(phone, request.name);
@@ -69,7 +75,7 @@ PhoneCall PhoneSeats::answer(PhoneId phone, const PhoneRequest& request) {
     case PhoneAsk::leave: release(seat, "left"); return {PhoneCall::Kind::leave, seat, {}};
     case PhoneAsk::newRound:
         if (!shown.over) {
-            return refuse(phone, "round", "The round is not over yet.");
+            return refuse(phone, "round", translate("The round is not over yet.").str(words));
         }
         return {PhoneCall::Kind::newRound, seat, {}};
     case PhoneAsk::ping: break;
@@ -83,7 +89,7 @@ PhoneCall PhoneSeats::join(PhoneId phone, const std::string& givenName) {
         return refuse(phone, "name", name.problem);
     }
     if (playerCount() >= maxPlayers) {
-        return refuse(phone, "full", "The game is full: nine players.");
+        return refuse(phone, "full", translate("The game is full: nine players.").str(words));
     }
     // The game adds the player into this seat at once, before it shows the table again.
     return seatPhone(phone, playerCount(), PhoneCall::Kind::join, name.name);
@@ -93,7 +99,7 @@ PhoneCall PhoneSeats::take(PhoneId phone, const PhoneRequest& request) {
     const NameCheck name = request.name.empty() ? NameCheck{} : checkedName(request.name);
     if (request.seat >= playerCount() ||
         !seats[static_cast<std::size_t>(request.seat)].secret.empty()) {
-        return refuse(phone, "seat", "That seat is not free.");
+        return refuse(phone, "seat", translate("That seat is not free.").str(words));
     }
     if (!name.problem.empty()) {
         return refuse(phone, "name", name.problem);
@@ -104,7 +110,7 @@ PhoneCall PhoneSeats::take(PhoneId phone, const PhoneRequest& request) {
 PhoneCall PhoneSeats::comeBack(PhoneId phone, const PhoneRequest& request) {
     if (request.seat >= playerCount() ||
         seats[static_cast<std::size_t>(request.seat)].secret != request.secret) {
-        return refuse(phone, "secret", "That seat is no longer yours.");
+        return refuse(phone, "secret", translate("That seat is no longer yours.").str(words));
     }
     // The same seat from a new socket: the old one, if it still lingers, lets go.
     const PhoneId before = seats[static_cast<std::size_t>(request.seat)].phone;
@@ -117,7 +123,7 @@ PhoneCall PhoneSeats::comeBack(PhoneId phone, const PhoneRequest& request) {
 
 PhoneCall PhoneSeats::roll(PhoneId phone, int seat) {
     if (shown.over || shown.roller != seat) {
-        return refuse(phone, "turn", "It is not your turn.");
+        return refuse(phone, "turn", translate("It is not your turn.").str(words));
     }
     return {PhoneCall::Kind::roll, seat, {}};
 }
@@ -204,7 +210,8 @@ void PhoneSeats::restore(const std::vector<std::string>& secrets) {
 }
 
 NameCheck PhoneSeats::checkedName(const std::string& given) const {
-    return checkName(given, [this](sf::Uint32 codePoint) { return glyphs.hasGlyph(codePoint); });
+    return checkName(
+        given, [this](sf::Uint32 codePoint) { return glyphs.hasGlyph(codePoint); }, words);
 }
 
 int PhoneSeats::playerCount() const {

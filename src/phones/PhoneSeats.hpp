@@ -10,6 +10,7 @@
 
 #include <array>
 #include <deque>
+#include <locale>
 #include <map>
 #include <optional>
 #include <string>
@@ -67,7 +68,8 @@ struct PhoneCall {
 class PhoneSeats {
 public:
     /// `link` outlives the table; a name must be one the font at `fontPath` draws.
-    PhoneSeats(PhoneLink& link, const std::string& fontPath);
+    /// Answers the phones in the language given.
+    PhoneSeats(PhoneLink& link, const std::string& fontPath, const std::locale& language);
 
     /// Handles the oldest of what the phones sent and says what the game must do for it;
     /// nothing when nothing has arrived.
@@ -109,6 +111,7 @@ private:
 
     PhoneLink& link;
     TextMeasure glyphs;
+    std::locale words;
     /// What the phones sent and the game has yet to answer, oldest first.
     std::deque<PhoneArrival> pending;
     std::array<Seat, maxPlayers> seats;

@@ -11,6 +11,8 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <boost/beast/websocket.hpp>
+#include <boost/locale/format.hpp>
+#include <boost/locale/message.hpp>
 
 #include <array>
 #include <chrono>
@@ -28,6 +30,7 @@ namespace beast = boost::beast;
 namespace http = beast::http;
 namespace websocket = beast::websocket;
 namespace net = boost::asio;
+namespace locale = boost::locale;
 using tcp = net::ip::tcp;
 using namespace std::chrono_literals;
 
@@ -49,6 +52,8 @@ class WsSession;
 // What the sessions share, on the I/O thread but for the inbox.
 struct Hub {
     PhoneAccessRules rules;
+    std::locale words;
+    std::vector<ServedFile> page;
 
     std::mutex mutex;
     std::vector<PhoneArrival> inbox;
@@ -138,12 +143,17 @@ Response webSocketOnly(unsigned version) {
 }
 
 std::string cannotListen(const std::string& address, unsigned first, unsigned last,
-                         const beast::error_code& ec) {
-    std::string where = hostWithPort(address, first);
+                         const beast::error_code& ec, const std::locale& told) {
+    // The system's reason stays as the system words it.
     if (last != first) {
-        where += " to " + std::to_string(last);
+        return (locale::format(
+                    locale::translate("kraxelbrett: cannot listen on {1} to {2}: {3}\n")) %
+                hostWithPort(address, first) % last % ec.message())
+            .str(told);
     }
-    return "kraxelbrett: cannot listen on " + where + ": " + ec.message() + "\n";
+    return (locale::format(locale::translate("kraxelbrett: cannot listen on {1}: {2}\n")) %
+            hostWithPort(address, first) % ec.message())
+        .str(told);
 }
 
 class WsSession : public std::enable_shared_from_this<WsSession> {
@@ -214,7 +224,8 @@ private:
         switch (rate.check(std::chrono::steady_clock::now())) {
         case PhoneRate::Verdict::pass: take(); break;
         case PhoneRate::Verdict::warn:
-            send(errorReply("rate", "Too many messages: wait a moment."));
+            send(errorReply("rate",
+                            locale::translate("Too many messages: wait a moment.").str(hub.words)));
             break;
         case PhoneRate::Verdict::drop: break;
         }
@@ -224,18 +235,20 @@ private:
 
     void take() {
         if (!ws.got_text()) {
-            send(errorReply("binary", "Only text messages are understood."));
+            send(errorReply(
+                "binary", locale::translate("Only text messages are understood.").str(hub.words)));
             return;
         }
         auto data = buffer.cdata();
-        ReadMessage message =
-            readPhoneMessage(std::string_view(static_cast<const char*>(data.data()), data.size()));
+        ReadMessage message = readPhoneMessage(
+            std::string_view(static_cast<const char*>(data.data()), data.size()), hub.words);
         if (!message.request) {
             send(std::move(message.errorReply));
         } else if (message.request->ask == PhoneAsk::ping) {
             send(pongReply());
         } else if (!hub.arriveRequest(phone, std::move(*message.request))) {
-            send(errorReply("busy", "The game is busy: try again."));
+            send(errorReply("busy",
+                            locale::translate("The game is busy: try again.").str(hub.words)));
         }
     }
 
@@ -361,12 +374,12 @@ private:
         }
     }
 
-    static Response page(const PhoneAccess& access, unsigned version) {
+    Response page(const PhoneAccess& access, unsigned version) const {
         Response response = answer(http::status::ok, version, "");
-        for (const PageFile& file : phonePageFiles()) {
+        for (const ServedFile& file : hub.page) {
             if (file.name == access.file) {
                 response.set(http::field::content_type, file.contentType);
-                response.body() = std::string(file.body);
+                response.body() = file.body;
             }
         }
         response.set("Content-Security-Policy",
@@ -445,7 +458,7 @@ struct PhoneServer::State {
         beast::error_code ec;
         net::ip::address address = net::ip::make_address(settings.address, ec);
         if (ec) {
-            return cannotListen(settings.address, first, last, ec);
+            return cannotListen(settings.address, first, last, ec, settings.told);
         }
         for (unsigned tried = first;; ++tried) {
             ec = listenOn(tcp::endpoint(address, static_cast<unsigned short>(tried)));
@@ -453,7 +466,7 @@ struct PhoneServer::State {
                 return "";
             }
             if (ec != net::error::address_in_use || tried >= last) {
-                return cannotListen(settings.address, first, last, ec);
+                return cannotListen(settings.address, first, last, ec, settings.told);
             }
         }
     }
@@ -492,8 +505,10 @@ struct PhoneServer::State {
             rules.hosts.push_back(hostWithPort(settings.address, port));
         }
         rules.files.clear();
-        for (const PageFile& file : phonePageFiles()) {
-            rules.files.emplace_back(file.name);
+        hub.words = settings.words;
+        hub.page = pageIn(settings.words);
+        for (const ServedFile& file : hub.page) {
+            rules.files.push_back(file.name);
         }
     }
 
@@ -563,7 +578,8 @@ PhoneServer::~PhoneServer() {
 
 std::string PhoneServer::start(const PhoneServerSettings& settings) {
     if (state->thread.joinable()) {
-        return "kraxelbrett: the phones' server is already running\n";
+        return locale::translate("kraxelbrett: the phones' server is already running\n")
+            .str(settings.told);
     }
     std::string problem = state->listen(settings);
     if (!problem.empty()) {

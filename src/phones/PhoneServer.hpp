@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <locale>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,10 @@ struct PhoneServerSettings {
     /// The addresses shown for the phones to use; a request's Host must be one of them with
     /// the port listened on.
     std::vector<std::string> shownAddresses;
+    /// The language of the page and of the server's refusals: the game's.
+    std::locale words = std::locale::classic();
+    /// The language of the line `start` returns: the terminal's.
+    std::locale told = std::locale::classic();
     /// For tests only: called on the I/O thread as each connection starts being admitted, so
     /// that a test can make admitting fail.
     std::function<void()> admitting;

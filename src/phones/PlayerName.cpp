@@ -1,5 +1,8 @@
 #include "phones/PlayerName.hpp"
 
+#include <boost/locale/format.hpp>
+#include <boost/locale/message.hpp>
+
 #include <SFML/System/String.hpp>
 
 #include <algorithm>
@@ -12,7 +15,9 @@ bool isSpace(sf::Uint32 codePoint) {
 }
 } // namespace
 
-NameCheck checkName(const std::string& utf8, const std::function<bool(sf::Uint32)>& drawable) {
+NameCheck checkName(const std::string& utf8, const std::function<bool(sf::Uint32)>& drawable,
+                    const std::locale& words) {
+    namespace locale = boost::locale;
     const sf::String decoded = sf::String::fromUtf8(utf8.begin(), utf8.end());
     const auto first = std::find_if_not(decoded.begin(), decoded.end(), isSpace);
     const auto last = std::find_if_not(std::make_reverse_iterator(decoded.end()),
@@ -20,10 +25,13 @@ NameCheck checkName(const std::string& utf8, const std::function<bool(sf::Uint32
                           .base();
     const auto length = static_cast<std::size_t>(std::distance(first, last));
     if (length == 0) {
-        return {{}, "A name needs at least one character."};
+        return {{}, locale::translate("A name needs at least one character.").str(words)};
     }
     if (length > longestName) {
-        return {{}, "A name has at most 16 characters."};
+        return {
+            {},
+            (locale::format(locale::translate("A name has at most {1} characters.")) % longestName)
+                .str(words)};
     }
 
     sf::String undrawable;
@@ -35,7 +43,10 @@ NameCheck checkName(const std::string& utf8, const std::function<bool(sf::Uint32
     }
     if (!undrawable.isEmpty()) {
         const auto bytes = undrawable.toUtf8();
-        return {{}, "The game cannot show " + std::string(bytes.begin(), bytes.end()) + "."};
+        return {{},
+                (locale::format(locale::translate("The game cannot show {1}.")) %
+                 std::string(bytes.begin(), bytes.end()))
+                    .str(words)};
     }
     const auto bytes = sf::String::fromUtf32(first, last).toUtf8();
     return {std::string(bytes.begin(), bytes.end()), {}};

@@ -3,6 +3,7 @@
 #include <SFML/Config.hpp>
 
 #include <functional>
+#include <locale>
 #include <string>
 
 /// The most characters a name may have, so that it leaves room for the task in the row.
@@ -15,5 +16,7 @@ struct NameCheck {
 };
 
 /// Trims the name (UTF-8) and checks it: 1 to 16 characters, each one that `drawable` says
-/// the game's font can draw. The problem names the characters it cannot.
-NameCheck checkName(const std::string& utf8, const std::function<bool(sf::Uint32)>& drawable);
+/// the game's font can draw. The problem, in the language given, names the characters it
+/// cannot.
+NameCheck checkName(const std::string& utf8, const std::function<bool(sf::Uint32)>& drawable,
+                    const std::locale& words);

@@ -460,7 +460,8 @@ SavedGameRead parseSavedGame(std::string_view text, const std::string& path) {
 }
 
 SavedGameRead readSavedGame(const std::string& path) {
-    const std::string why = whyNotARegularFile(path, "is a folder, not a saved game");
+    const std::string why =
+        whyNotARegularFile(path, "is a folder, not a saved game", std::locale::classic());
     if (!why.empty()) {
         return {std::nullopt, path + ": " + why};
     }

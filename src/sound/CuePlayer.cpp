@@ -3,8 +3,8 @@
 CuePlayer::CuePlayer(std::function<void(Cue)> cueOut, bool startMuted)
     : out(std::move(cueOut)), muted(startMuted) {}
 
-std::string CuePlayer::start() {
-    return out ? std::string() : speaker.open();
+std::string CuePlayer::start(const std::locale& told) {
+    return out ? std::string() : speaker.open(told);
 }
 
 void CuePlayer::cue(Cue sound) {

@@ -4,6 +4,7 @@
 #include "sound/Speaker.hpp"
 
 #include <functional>
+#include <locale>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ public:
 
     /// Opens the audio device, unless the cues go elsewhere. Opening takes tens of
     /// milliseconds, so the game does it after its first frame. Returns a line on why there
-    /// is no sound, or nothing.
-    std::string start();
+    /// is no sound, in the language given, or nothing.
+    std::string start(const std::locale& told);
 
     /// Keeps the cue for the next frame shown, unless the sound is off.
     void cue(Cue sound);

@@ -2,6 +2,8 @@
 
 #include "sound/Synth.hpp"
 
+#include <boost/locale/message.hpp>
+
 #include <SFML/Audio/Sound.hpp>
 #include <SFML/Audio/SoundBuffer.hpp>
 
@@ -65,7 +67,7 @@ Speaker::Speaker() = default;
 // A sound stops as it is destroyed.
 Speaker::~Speaker() = default;
 
-std::string Speaker::open() {
+std::string Speaker::open(const std::locale& told) {
     if (voices) {
         return {};
     }
@@ -75,7 +77,9 @@ std::string Speaker::open() {
     if (alcGetCurrentContext() == nullptr) {
         // Released while the errors SFML prints about it are still held back.
         made.reset();
-        return "kraxelbrett: no audio device; the game plays without sound\n";
+        return boost::locale::translate(
+                   "kraxelbrett: no audio device; the game plays without sound\n")
+            .str(told);
     }
     for (const Cue cue : allCues) {
         const std::vector<std::int16_t> samples = synthesize(cue);

@@ -2,6 +2,7 @@
 
 #include "sound/Cue.hpp"
 
+#include <locale>
 #include <memory>
 #include <string>
 
@@ -16,7 +17,7 @@ public:
 
     /// Opens the audio device and makes every sound. Without a device it stays silent and
     /// returns why, in one line; whatever the audio libraries would print meanwhile is held back.
-    std::string open();
+    std::string open(const std::locale& told);
 
     /// Starts the cue's sound, or starts it again from its beginning if it is playing.
     void play(Cue cue);

@@ -28,12 +28,12 @@ struct DeckFolder : TemporaryFolder {
         const DeckFinder find = [this](const std::string& name) {
             return findDeck(name, {path.string(), "decks"});
         };
-        const FieldTexts loaded = loadDeck(file, find, measure, found);
+        const FieldTexts loaded = loadDeck(file, find, measure, found, std::locale::classic());
         if (texts != nullptr)
             *texts = loaded;
         std::string lines;
         for (const DeckProblem& problem : found)
-            lines += (problem.note ? "note: " : "") + describe(problem);
+            lines += (problem.note ? "note: " : "") + describe(problem, std::locale::classic());
         for (std::size_t at; (at = lines.find(path.string() + "/")) != std::string::npos;)
             lines.erase(at, path.string().size() + 1);
         return lines;

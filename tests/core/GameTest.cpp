@@ -4,6 +4,7 @@
 #include "board/TextMeasure.hpp"
 #include "core/DisplayCheck.hpp"
 #include "core/TurnRules.hpp"
+#include "language/Language.hpp"
 #include "support/Events.hpp"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@
 namespace {
 // Held for the whole run, as the game holds it: the tests' X server resets whenever its last
 // client leaves, and SFML lets go of it with the last game's textures.
-const DisplayConnection heldDisplay;
+const DisplayConnection heldDisplay{std::locale::classic()};
 
 /// A game without a window that never waits; its die shows the values given (fair rolls if none).
 /// It records waits and cues with the die face shown then (-1: none), and feeds events to a turn.
@@ -222,7 +223,7 @@ struct TestPhones final : PhoneLink {
                                            : Kind::request;
         arrivals.push_back({kind, phone, {}});
         if (kind == Kind::request)
-            arrivals.back().request = *readPhoneMessage(message).request;
+            arrivals.back().request = *readPhoneMessage(message, std::locale::classic()).request;
         game.update();
     }
 
@@ -367,7 +368,8 @@ TEST(Sofa, EveryTaskMeasuresAsDrawnFitsItsRowAndReadsLargeOnItsCard) {
     const auto find = [](const std::string& name) { return "decks/" + name + ".toml"; };
     std::vector<FieldTexts> decks;
     for (const auto& deck : std::filesystem::directory_iterator("decks"))
-        decks.push_back(loadDeck(deck.path().string(), find, measure, problems));
+        decks.push_back(
+            loadDeck(deck.path().string(), find, measure, problems, std::locale::classic()));
     ASSERT_TRUE(problems.empty() && measure.hasGlyph(U'Ж') && !measure.hasGlyph(0x1F600));
     TestGame test;
     const Game& game = *test.game;
@@ -412,6 +414,60 @@ TEST(Sofa, EveryTaskMeasuresAsDrawnFitsItsRowAndReadsLargeOnItsCard) {
                 }
                 EXPECT_EQ(words(shown), words(task)) << "every word, and only those: " << field;
             }
+        }
+    }
+}
+
+// What the TV says of its own, in each of the game's languages and in the pseudo-language that
+// brackets every message: on a 1080p and a 4K TV the first home's card, a podium of nine and
+// the line without a network fit where they are drawn, and each of their texts but a name or a
+// task is a message of the game's, so that none goes untranslated.
+TEST(Sofa, EveryTextOfOursIsTranslatedAndFits) {
+    TestGame test;
+    const Game& game = *test.game;
+    const std::string name = "Wolfgang Amadeus"; // as long as a name may be
+    const auto inside = [](const sf::FloatRect& inner, const sf::FloatRect& outer) {
+        return inner.left >= outer.left && inner.top >= outer.top &&
+               inner.left + inner.width <= outer.left + outer.width &&
+               inner.top + inner.height <= outer.top + outer.height;
+    };
+    std::vector<Player> players;
+    std::vector<int> order;
+    for (int slot = 0; slot < maxPlayers; ++slot) {
+        players.emplace_back(game.font).setName(slot % 2 ? "" : name);
+        order.push_back(maxPlayers - 1 - slot);
+    }
+    for (const char* language : {"qps", "de", "en"}) {
+        const std::locale words = wordsIn(language, {"locale"});
+        const auto ours = [&](const sf::Text& text) {
+            const sf::String& shown = text.getString();
+            return std::string(language) != "qps" ||
+                   (shown[0] == '[' && shown[shown.getSize() - 1] == ']');
+        };
+        for (const sf::Vector2u size : {sf::Vector2u(1920, 1080), sf::Vector2u(3840, 2160)}) {
+            const ScreenFit fit = fitToScreen(size);
+            SofaView sofa;
+            sofa.speak(words);
+            for (const std::string& home : {name, std::string()}) {
+                sofa.showCard("ZIEL", home, 0, game.fields[goalField].rect.getGlobalBounds(), true,
+                              game.font, fit);
+                const sf::Text& header = sofa.cardTexts().front();
+                EXPECT_TRUE(ours(header)) << language << ": " << header.getString().toAnsiString();
+                EXPECT_TRUE(inside(header.getGlobalBounds(), tvSafeArea)) << language;
+            }
+            sofa.showPodium(players, order, game.font, fit);
+            for (const sf::Text& text : sofa.podiumLines()) {
+                EXPECT_TRUE(text.getString() == name || ours(text))
+                    << language << ": " << text.getString().toAnsiString();
+                EXPECT_TRUE(inside(text.getGlobalBounds(), podiumArea))
+                    << language << " at " << size.x << ": " << text.getString().toAnsiString();
+            }
+            PhoneInvite invite;
+            invite.build({}, game.font, words);
+            fitText(invite.noNetwork, inviteTextSize, fit);
+            EXPECT_TRUE(ours(invite.noNetwork)) << language;
+            EXPECT_TRUE(inside(invite.noNetwork.getGlobalBounds(), inviteArea))
+                << language << " at " << size.x;
         }
     }
 }

@@ -2,6 +2,9 @@
 # Steps shared by the scripts that drive the real game, sourced after their set -euo pipefail:
 # $label names the script in failures, $build is the build folder, $game the game's process id.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd) game=
+# The terminal's language is the desktop's: the checks read English unless they ask for another.
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=C.UTF-8
 fail() { echo "$label: $*" >&2; exit 1; }
 
 # Runs the script again on a desktop of its own (see with-display.sh), with a scratch $work.

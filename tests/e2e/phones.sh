@@ -36,18 +36,19 @@ sleep 3
 for slot in 0 1; do xdotool key KP_Add && expect rows row_shown "$slot"; done
 wait "$hostile" || fail "hostile clients: $(tail -5 "$work/hostile")"
 xdotool key KP_Subtract sleep 0.2 key KP_Subtract
-$python "$root/tests/e2e/phones_browser.py" "$link" \
+$python "$root/tests/e2e/phones_browser.py" de "$link" \
     >"$work/browser" 2>&1 || fail "phones in the browser: $(tail -5 "$work/browser")"
 escape phones "$work/said" 10
 
 # The end of a game, played from the phones: three players near the goal, resumed with a die
-# that brings each home in one roll; the podium, and another round from a phone.
+# that brings each home in one roll; the podium, and another round from a phone. The deck is
+# English, and so are the phones.
 save=$XDG_STATE_HOME/kraxelbrett/game.toml
-{ game_file 0 2 '[]' && player 108 0 false Anna && player 106 0 false Jörg && player 106 0 false Bob; } >"$save"
+{ game_file 0 2 '[]\ndeck = "english"' && player 108 0 false Anna && player 106 0 false Jörg && player 106 0 false Bob; } >"$save"
 KRAXELBRETT_SEED=20 start "$build" ./kraxelbrett --resume --phones="127.0.0.1:$port" >"$work/out" 2>"$work/said"
 settled "$work/tv.png"
 link=$(zbarimg -q --raw "$work/tv.png") || fail "no QR code on the resumed game's TV"
-$python "$root/tests/e2e/phones_browser.py" --finish "$link" \
+$python "$root/tests/e2e/phones_browser.py" --finish en "$link" \
     >"$work/browser" 2>&1 || fail "a game's end in the browser: $(tail -5 "$work/browser")"
 escape "the resumed game" "$work/said" 10
 echo "phones: hostile clients refused, three phones played"

@@ -1,10 +1,13 @@
 #!/usr/bin/python3
-"""Usage: phones_browser.py [--finish] URL. Three phones, each its own Chromium on DISPLAY, play
-through the link off the TV's QR code: they join by name, roll in turn and are back on their seats
-after the server dropped their sockets; --finish: they take a game's seats near its end, play it
-to the podium and start another round. KRAXELBRETT_PHONE_SHOT=FILE and KRAXELBRETT_TV_SHOT=FILE
+"""Usage: phones_browser.py [--finish] LANGUAGE URL. Three phones, each its own Chromium on DISPLAY,
+play through the link off the TV's QR code: they join by name, roll in turn and are back on their
+seats after the server dropped their sockets; --finish: they take a game's seats near its end,
+play it to the podium and start another round. On every screen each text is the game's in
+LANGUAGE (or a name, or the task), and none is wider than the phone. KRAXELBRETT_PHONE_SHOT=FILE and KRAXELBRETT_TV_SHOT=FILE
 keep a picture of a phone's game screen and of the TV."""
+import json
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -30,11 +33,40 @@ return {game: shown('game'), join: shown('join'), canJoin: !$('joinButton').disa
 CLICK_SEAT = """for (const b of document.querySelectorAll('button.seat'))
   if (b.textContent === arguments[0] && !b.disabled) { b.click(); return true; }
 return false;"""
+# Every text on the page, shown or not, its language, and whether it is wider than the phone.
+TEXTS = """const texts = [], walk = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+while (walk.nextNode()) { const t = walk.currentNode.textContent.trim(); if (t) texts.push(t); }
+return {texts, lang: document.documentElement.lang,
+        wide: document.documentElement.scrollWidth > window.innerWidth};"""
+PO = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "po")
 # A fresh socket's first lobby, as a phone without a seat gets it.
 LOBBY = """const done = arguments[0], socket = new WebSocket(window.kraxelbrettSocket.url);
 socket.onmessage = (e) => { const m = JSON.parse(e.data);
                             if (m.type === 'lobby') { socket.close(); done(m); } };
 setTimeout(() => done(null), 3000);"""
+
+
+def catalogue(language):
+    """The game's messages in LANGUAGE: {English: [its forms there]}, from po/LANGUAGE.po."""
+    path = os.path.join(PO, language + ".po")
+    if not os.path.exists(path):
+        path = os.path.join(PO, "kraxelbrett.pot")
+    entries, entry, key = [], {}, None
+    for line in open(path, encoding="utf-8").read().splitlines() + [""]:
+        if match := re.match(r'^(msgctxt|msgid|msgid_plural|msgstr(?:\[\d\])?) (".*")$', line):
+            key = match[1]
+            entry[key] = json.loads(match[2])
+        elif line.startswith('"'):
+            entry[key] += json.loads(line)
+        elif not line.strip() and entry:
+            entries.append(entry)
+            entry = {}
+    words = {}
+    for entry in entries:
+        forms = [v for k, v in sorted(entry.items()) if k.startswith("msgstr") and v]
+        english = [entry["msgid"]] + ([entry["msgid_plural"]] if "msgid_plural" in entry else [])
+        words[entry["msgid"]] = forms or english
+    return words
 
 
 def fail(why):
@@ -81,14 +113,35 @@ class Phone(webdriver.Chrome):
     def until(self, what, seconds, test):
         until(lambda: f"{what}: {self.look()}", seconds, lambda: test(self.look()))
 
+    def say(self, english):
+        """The text the page shows for ENGLISH, in the page's own language."""
+        return catalogue(self.js(TEXTS)["lang"])[english][0]
 
-def run(url, folder):
+    def speaks(self, where, language, names):
+        """Every text of the page is a message of the game's in LANGUAGE, a name or the task
+        shown, and none is wider than the phone's 360 px."""
+        page = self.js(TEXTS)
+        if page["lang"] != language:
+            fail(f"{where}: the page's language is {page['lang']}, not {language}")
+        if page["wide"]:
+            fail(f"{where}: the page is wider than the phone")
+        known = [re.escape(form).replace(r"\{", "{").replace(r"\}", "}")
+                 for forms in catalogue(language).values() for form in forms]
+        pattern = re.compile("|".join(re.sub(r"\{\d\}", ".+", form) for form in known))
+        task = self.look()["task"].strip()
+        for text in page["texts"]:
+            if text not in names and text != task and not pattern.fullmatch(text):
+                fail(f"{where}: the page shows \"{text}\", no message of the game's in {language}")
+
+
+def run(url, folder, language):
     # 1. Three phones join by name, one after the other.
     phones = []
     for name in NAMES:
         phones.append(phone := Phone(url, folder))
         phone.until(f"step 1: {name}'s page shows no join screen", 5,
                     lambda look: look["join"] and look["canJoin"])
+        phone.speaks(f"step 1: {name}'s join screen", language, NAMES)
         phone.find_element("id", "name").send_keys(name)
         phone.click("joinButton")
         phone.until(f"step 1: {name}'s page shows no game with that name", 5,
@@ -102,11 +155,14 @@ def run(url, folder):
     # 2. Anna rolls: her page shows the roll, then her new field's task, and Jörg's turn comes.
     anna = phones[0]
     start = anna.look()["field"]
+    rolling = anna.say("Rolling…")
     anna.click("roll")
     anna.until("step 2: Anna's page does not show the die rolling", 2,
-               lambda look: "Rolling" in look["roll"])
+               lambda look: look["roll"] == rolling)
     anna.until("step 2: Anna's new task did not arrive in 8 s", 8, lambda look:
-               "Rolling" not in look["roll"] and look["field"] != start and look["task"].strip())
+               look["roll"] != rolling and look["field"] != start and look["task"].strip())
+    for phone in phones:
+        phone.speaks("step 2: a phone's game screen", language, NAMES)
     if anna.look()["canRoll"]:
         fail("step 2: Anna can roll again after her roll")
     all_until("step 2: Roll did not become Jörg's", 2, phones, lambda look: look["canRoll"],
@@ -142,12 +198,14 @@ def run(url, folder):
             f"{took:.2f} s after their sockets were dropped")
 
 
-def finish(url, folder):
+def finish(url, folder, language):
     # 1. Each phone takes the seat of its name, added before the game was left.
     phones = []
     for seat, name in enumerate(NAMES, 1):
         phones.append(phone := Phone(url, folder))
-        label = f"Take seat {seat} · {name}"
+        phone.until(f"finish 1: {name}'s page shows no seats", 5, lambda look: look["join"])
+        phone.speaks(f"finish 1: {name}'s join screen", language, NAMES)
+        label = phone.say("Take seat {1} · {2}").replace("{1}", str(seat)).replace("{2}", name)
         # In one go: the page draws its seats' buttons anew with every lobby.
         until(f'finish 1: no button "{label}"', 5, lambda: phone.js(CLICK_SEAT, label))
         phone.until(f"finish 1: {name}'s page shows no game", 5,
@@ -157,26 +215,30 @@ def finish(url, folder):
     for _ in NAMES:
         if len(rollers := [p for p in phones if p.look()["canRoll"]]) != 1:
             fail(f"finish 2: {len(rollers)} phones can roll, not one")
+        rolling = rollers[0].say("Rolling…")
         rollers[0].click("roll")
         rollers[0].until("finish 2: the roll ended nowhere", 10,
-                         lambda look: look["finished"] and "Rolling" not in look["roll"])
+                         lambda look: look["finished"] and look["roll"] != rolling)
     all_until("finish 2: not every phone offers another round", 3, phones,
               lambda look: look["again"], [True] * 3)
+    for phone in phones:
+        phone.speaks("finish 2: a phone at the podium", language, NAMES)
 
     # 3. Another round from the last phone: everyone at the start, and the first rolls.
     phones[-1].click("again")
+    at_start = phones[0].say("At the start:")
     all_until("finish 3: no new round (field, Roll, another round)", 3, phones,
               lambda look: (look["field"], look["canRoll"], look["again"]),
-              [("At the start:", True, False)] + [("At the start:", False, False)] * 2)
+              [(at_start, True, False)] + [(at_start, False, False)] * 2)
     return "three phones played a game to its end, saw the podium and started another round"
 
 
 ending = sys.argv[1:2] == ["--finish"]
-if len(sys.argv) != 2 + ending:
-    sys.exit("Usage: phones_browser.py [--finish] URL")
+if len(sys.argv) != 3 + ending:
+    sys.exit("Usage: phones_browser.py [--finish] LANGUAGE URL")
 with tempfile.TemporaryDirectory(prefix="kraxelbrett-phones-", ignore_cleanup_errors=True) as folder:
     try:
-        done = (finish if ending else run)(sys.argv[-1], folder)
+        done = (finish if ending else run)(sys.argv[-1], folder, sys.argv[-2])
     except (subprocess.CalledProcessError, WebDriverException) as error:
         fail(str(error).strip().splitlines()[0])
     finally:

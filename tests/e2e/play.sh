@@ -33,6 +33,11 @@ says "1 kraxelbrett: cannot write the answer: No space left*" out_full "$launche
 says "1 *" err_full "$launcher" --fullscreen
 says "1 kraxelbrett: no X display to open: the DISPLAY variable is not set" headless
 says "1 kraxelbrett: cannot open the X display DISPLAY=:9999" env DISPLAY=:9999 "$launcher"
+# The desktop's language, as gettext reads it: LANGUAGE counts unless the locale is C.
+says "2 Aufruf: kraxelbrett *" env LANG=de_DE.UTF-8 "$launcher" --fullscreen
+says "0 Kraxelbrett: ein Party-Brettspiel *" env LANG=en_GB.UTF-8 LANGUAGE=de:en "$launcher" --help
+says "2 Usage: kraxelbrett *" env LANGUAGE=de "$launcher" --fullscreen
+says "1 kraxelbrett: kein X-Display zum Öffnen*" env -u DISPLAY LC_MESSAGES=de_AT.UTF-8 "$launcher"
 
 # Decks, without a display: the shipped ones listed and good, a user's deck in place of a
 # shipped one, a bad deck stopped before a display is looked for (exit 2, not 1), and a deck
@@ -55,6 +60,7 @@ printf 'title = "Beer"\nlanguage = "en"\nbase = "english"\n[fields]\n1 = "\xf0\x
 (cd "$root" && says "1 *U+1F37A is not in the game's font*" env -u DISPLAY "$build/kraxelbrett" --check "$work/beer.toml")
 printf 'title = "Bad"\nlanguage = "en"\ncolour = "red"\nbase = "english"\n' >bad.toml
 says "2 $work/bad.toml:3: unknown key \"colour\"; a deck has only title, language, base and [fields]" headless bad.toml
+says "2 $work/bad.toml:3: unbekannter Schlüssel \"colour\"; ein Deck hat nur *" env LANG=de_DE.UTF-8 "$launcher" bad.toml
 
 # A busy game as the screenshot tool draws it; and on a screen twice the layout's size, where
 # every text must be drawn at twice its size, not blown up.
@@ -134,8 +140,12 @@ resume() {
 }
 KRAXELBRETT_SEED=4 resume sofa-jump w < <(game_file 0 1 '[]' && player 5 0 false && player 40 0 false)
 resume sofa-long-row < <(game_file 1 0 '[]' && player 110 0 false "Wolfgang Amadeus" && player 66 2 false)
-resume sofa-podium < <(game_file 0 3 '[2, 0, 3, 1]\ncard = 1' && player 112 0 true Anna &&
-    player 112 0 true && player 112 0 true Jörg && player 112 0 true)
+# The podium in the board's German and in the English deck's English, and the German card of
+# the first home.
+podium() { player 112 0 true Anna && player 112 0 true && player 112 0 true Jörg && player 112 0 true; }
+resume sofa-podium < <(game_file 0 3 '[2, 0, 3, 1]\ncard = 1' && podium)
+resume sofa-podium-english < <(game_file 0 3 '[2, 0, 3, 1]\ncard = 1\ndeck = "english"' && podium)
+KRAXELBRETT_SEED=4 resume sofa-first-home w < <(game_file 0 0 '[]' && player 106 0 false Anna && player 40 0 false)
 # A saved game that is no game: one line, and a new game.
 resume board < <(printf 'kraxelbrett = 1\n[[player]]\nfield = 113\n')
 grep -q "^$saved:3: .*; a new game starts\$" "$work/said" || fail "a broken saved game: $(cat "$work/said")"

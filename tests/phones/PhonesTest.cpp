@@ -19,7 +19,7 @@ const std::string secret(32, 'a');
 
 // What a message gives: its request as "ask seat name secret", or the error's code.
 std::string read(const std::string& message) {
-    const ReadMessage read = readPhoneMessage(message);
+    const ReadMessage read = readPhoneMessage(message, std::locale::classic());
     if (!read.request) {
         const auto reply = nlohmann::json::parse(read.errorReply);
         EXPECT_EQ(reply.at("type"), "error");
@@ -76,7 +76,7 @@ TEST(PhoneMessages, ANameIsOneToSixteenCharactersTheFontDraws) {
         {"Bob🍺🍺😀", "", "The game cannot show 🍺😀."},
     };
     for (const auto& c : cases) {
-        const NameCheck checked = checkName(c.given, drawable);
+        const NameCheck checked = checkName(c.given, drawable, std::locale::classic());
         EXPECT_EQ(checked.name, c.name) << c.given;
         EXPECT_EQ(checked.problem, c.problem) << c.given;
     }

@@ -2,6 +2,12 @@
 // Kraxelbrett on a phone: join or take a seat, then roll on one's turn and read one's task.
 
 const $ = (id) => document.getElementById(id);
+// The game serves this script with its texts already in the group's language: each text
+// marked with _ arrives translated, and each marked with n_ as its forms for counts up to nine.
+const _ = (text) => text;
+const n_ = (forms, count) => forms[Math.min(count, forms.length - 1)];
+// Puts values into a text's {1}, {2}: as text, whatever they hold.
+const fill = (text, ...values) => text.replace(/\{(\d)\}/g, (all, n) => String(values[n - 1]));
 const socketUrl = 'ws://' + location.host + location.pathname.replace(/[^/]*$/, '') + 'ws';
 const storeKey = 'kraxelbrett ' + location.pathname.toLowerCase();
 
@@ -34,11 +40,11 @@ function remember(seat) {
 }
 
 const isOpen = () => socket !== null && socket.readyState === WebSocket.OPEN;
-const playerName = (player) => player.name || 'Player ' + (player.seat + 1);
+const playerName = (player) => player.name || fill(_('Player {1}'), player.seat + 1);
 
 function send(message) {
   if (isOpen()) socket.send(JSON.stringify(message));
-  else say('Not connected yet: one moment…');
+  else say(_('Not connected yet: one moment…'));
 }
 
 function connect() {
@@ -115,7 +121,7 @@ function handle(message) {
       taken = message.reason === 'taken';
       if (!taken) remember(null);
       screen = taken ? 'taken' : 'join';
-      if (message.reason === 'removed') say('The game removed you from the board.');
+      if (message.reason === 'removed') say(_('The game removed you from the board.'));
       break;
     case 'error':
       failed(message);
@@ -129,9 +135,9 @@ function failed(error) {
   if (was === 'resume' && (error.code === 'secret' || error.code === 'seat')) {
     remember(null);
     screen = 'join';
-    return say('Your seat is gone: please join again.');
+    return say(_('Your seat is gone: please join again.'));
   }
-  say(error.message || 'Something went wrong: ' + error.code, error.code === 'name' ? 10000 : 4000);
+  say(error.message || fill(_('Something went wrong: {1}'), error.code), error.code === 'name' ? 10000 : 4000);
   // Any other failed resume: try again on a fresh socket rather than stay stuck.
   if (was === 'resume') socket.close();
 }
@@ -148,7 +154,7 @@ function typedName() {
   const name = $('name').value.trim();
   const length = Array.from(name).length;
   if (length >= 1 && length <= 16) return name;
-  say('Please enter a name of 1 to 16 characters.');
+  say(_('Please enter a name of 1 to 16 characters.'));
   return null;
 }
 
@@ -161,9 +167,9 @@ function isLight(colour) {
 
 function render() {
   $('status').hidden = isOpen() || screen === 'connecting';
-  $('status').textContent = everOpen ? 'Reconnecting…' : 'Connecting…';
+  $('status').textContent = everOpen ? _('Reconnecting…') : _('Connecting…');
   for (const id of ['connecting', 'join', 'game', 'taken']) $(id).hidden = screen !== id;
-  $('connectingText').textContent = isOpen() ? 'Finding your seat…' : 'Connecting…';
+  $('connectingText').textContent = isOpen() ? _('Finding your seat…') : _('Connecting…');
   if (screen === 'join') renderJoin();
   if (screen === 'game' && state) renderGame();
 }
@@ -172,11 +178,11 @@ function renderJoin() {
   const seats = lobby ? lobby.seats.filter((seat) => !seat.phone) : [];
   const free = !lobby || lobby.free;
   $('joinButton').disabled = !free || pending !== null || !isOpen();
-  $('joinButton').textContent = pending === 'join' ? 'Joining…' : 'Join';
+  $('joinButton').textContent = pending === 'join' ? _('Joining…') : _('Join');
   $('full').hidden = free;
   $('full').textContent = seats.length
-    ? 'The game is full: take a seat below.'
-    : 'Sorry, the game is full (nine players).';
+    ? _('The game is full: take a seat below.')
+    : _('Sorry, the game is full (nine players).');
   $('seatsTitle').hidden = seats.length === 0;
   $('seats').replaceChildren(...seats.map(seatButton));
 }
@@ -189,7 +195,9 @@ function seatButton(seat) {
   const swatch = document.createElement('span');
   swatch.className = 'swatch';
   swatch.style.setProperty('--swatch', seat.colour);
-  const label = 'Take seat ' + (seat.seat + 1) + (seat.name ? ' · ' + seat.name : '');
+  const label = seat.name
+    ? fill(_('Take seat {1} · {2}'), seat.seat + 1, seat.name)
+    : fill(_('Take seat {1}'), seat.seat + 1);
   button.append(swatch, label);
   button.onclick = () => {
     const name = $('name').value.trim() ? typedName() : '';
@@ -213,23 +221,23 @@ function renderGame() {
   $('roll').hidden = state.over;
   $('again').hidden = !state.over;
   $('again').disabled = !isOpen();
-  $('roll').textContent = state.rolling && turn && turn.seat === state.seat ? 'Rolling…' : 'Roll';
+  $('roll').textContent = state.rolling && turn && turn.seat === state.seat ? _('Rolling…') : _('Roll');
   $('done').hidden = !state.finished;
   $('wait').hidden = !(state.wait > 0);
-  $('wait').textContent = 'Sit out ' + state.wait + ' more turn' + (state.wait === 1 ? '' : 's');
-  $('field').textContent = state.field ? 'On field ' + state.field + ':' : 'At the start:';
+  $('wait').textContent = fill(n_('Sit out {1} more turn', 'Sit out {1} more turns', state.wait), state.wait);
+  $('field').textContent = state.field ? fill(_('On field {1}:'), state.field) : _('At the start:');
   $('task').hidden = !state.task;
   $('task').textContent = state.task;
 }
 
 function turnText(turn) {
-  if (!turn) return 'Waiting for players';
-  if (state.over) return 'Everyone is home: the podium is on the TV';
+  if (!turn) return _('Waiting for players');
+  if (state.over) return _('Everyone is home: the podium is on the TV');
   const ours = turn.seat === state.seat;
-  if (state.rolling) return ours ? 'Your roll: watch the TV!' : playerName(turn) + ' is rolling…';
-  if (state.canRoll) return 'Your turn: roll!';
-  if (ours) return 'Your turn: waiting for the game…';
-  return 'Waiting for ' + playerName(turn) + ' to roll';
+  if (state.rolling) return ours ? _('Your roll: watch the TV!') : fill(_('{1} is rolling…'), playerName(turn));
+  if (state.canRoll) return _('Your turn: roll!');
+  if (ours) return _('Your turn: waiting for the game…');
+  return fill(_('Waiting for {1} to roll'), playerName(turn));
 }
 
 $('joinForm').onsubmit = (event) => {

@@ -1,0 +1,97 @@
+#include "language/Language.hpp"
+#include "phones/PhonePage.hpp"
+
+#include <gtest/gtest.h>
+
+#include <boost/locale/message.hpp>
+
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+// The catalogues the build made beside the game: German, and the pseudo-language that
+// brackets every message.
+const std::vector<std::string> built{"locale"};
+} // namespace
+
+// gettext's order: LANGUAGE's list unless the locale is C, then LC_ALL, LC_MESSAGES, LANG; the
+// first that is English or has a catalogue.
+TEST(Language, TheTerminalSpeaksTheDesktopsLanguageAsGettextChoosesIt) {
+    struct Case {
+        std::map<std::string, std::string> set;
+        std::string language;
+    };
+    const std::vector<Case> cases{
+        {{}, ""},
+        {{{"LANG", "de_DE.UTF-8"}}, "de_DE.UTF-8"},
+        {{{"LANG", "C.UTF-8"}, {"LANGUAGE", "de"}}, ""},
+        {{{"LANGUAGE", "de"}}, ""},
+        {{{"LANG", "en_GB.UTF-8"}, {"LANGUAGE", "de:en"}}, "de"},
+        {{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", "en:de"}}, ""},
+        {{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", "fr:"}}, "de_DE.UTF-8"},
+        {{{"LANG", "de_DE.UTF-8"}, {"LC_ALL", "C"}}, ""},
+        {{{"LANG", "en_US.UTF-8"}, {"LC_MESSAGES", "de_AT.UTF-8@euro"}}, "de_AT.UTF-8@euro"},
+        {{{"LANG", "de_DE.UTF-8"}, {"LC_MESSAGES", "POSIX"}}, ""},
+        {{{"LANG", "fr_FR.UTF-8"}}, ""},
+    };
+    for (const Case& c : cases) {
+        const auto variable = [&c](const char* name) {
+            const auto found = c.set.find(name);
+            return found == c.set.end() ? nullptr : found->second.c_str();
+        };
+        const auto has = [](const std::string& name) { return hasCatalogue(name, built); };
+        const auto language = desktopLanguage(variable, has);
+        EXPECT_EQ(language, c.language) << (c.set.empty() ? "" : c.set.begin()->second);
+    }
+}
+
+// A deck's tag or a locale's name finds the catalogue of its region, else of its language,
+// else none: then the texts stay English.
+TEST(Language, ATagFindsItsLanguagesCatalogueOrEnglish) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"de", "Das Podest"},         {"de-AT", "Das Podest"}, {"DE_ch.utf8", "Das Podest"},
+        {"de-Latn-DE", "Das Podest"}, {"en", "The podium"},    {"fr", "The podium"},
+        {"", "The podium"},           {"qps", "[The podium]"}};
+    for (const auto& [tag, podium] : cases) {
+        EXPECT_EQ(boost::locale::translate("The podium").str(wordsIn(tag, built)), podium) << tag;
+        EXPECT_EQ(hasCatalogue(tag, built), podium != "The podium") << tag;
+    }
+    EXPECT_EQ(boost::locale::translate("The podium").str(wordsIn("de", {"nowhere"})), "The podium");
+    // Numbers in the game's texts stay as the board writes them.
+    EXPECT_EQ(std::to_string(1234), "1234");
+}
+
+// The page is served in the game's language, whole: under the pseudo-language every text of its
+// HTML and every text its script shows is a message of the catalogue, and its language is set.
+TEST(Language, ThePagesEveryTextIsLookedUp) {
+    const std::locale pseudo = wordsIn("qps", built);
+    const std::regex htmlText(R"(>([^<]*)<)");
+    const std::regex scriptText(R"(\b_\((\"[^\"]*\")\))");
+    for (const ServedFile& file : pageIn(pseudo)) {
+        EXPECT_EQ(file.body.find("{{"), std::string::npos) << file.name;
+        EXPECT_EQ(file.body.find("_('"), std::string::npos) << file.name;
+        EXPECT_EQ(file.body.find("n_('"), std::string::npos) << file.name;
+        if (file.name.empty()) {
+            EXPECT_NE(file.body.find("<html lang=\"[en]\">"), std::string::npos);
+            for (std::sregex_iterator at(file.body.begin(), file.body.end(), htmlText), end;
+                 at != end; ++at) {
+                const std::string text =
+                    std::regex_replace((*at)[1].str(), std::regex(R"(^\s+|\s+$)"), "");
+                EXPECT_TRUE(text.empty() || (text.front() == '[' && text.back() == ']')) << text;
+            }
+        }
+        for (std::sregex_iterator at(file.body.begin(), file.body.end(), scriptText), end;
+             at != end; ++at) {
+            EXPECT_EQ((*at)[1].str().substr(0, 2), "\"[") << (*at)[1];
+        }
+    }
+    const std::string script =
+        translatePage("n_('One {1}', 'Many {1}', count)", wordsIn("de", built));
+    EXPECT_EQ(script,
+              "n_([\"Many {1}\", \"One {1}\", \"Many {1}\", \"Many {1}\", \"Many {1}\", "
+              "\"Many {1}\", \"Many {1}\", \"Many {1}\", \"Many {1}\", \"Many {1}\"], count)");
+    EXPECT_EQ(translatePage("<p>{{A < B & \"C\"}}</p><html lang=\"en\">", wordsIn("de", built)),
+              "<p>A &lt; B &amp; &quot;C&quot;</p><html lang=\"de\">");
+}
