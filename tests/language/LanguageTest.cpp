@@ -1,10 +1,12 @@
 #include "language/Language.hpp"
 #include "phones/PhonePage.hpp"
+#include "support/TemporaryFolder.hpp"
 
 #include <gtest/gtest.h>
 
 #include <boost/locale/message.hpp>
 
+#include <fstream>
 #include <map>
 #include <regex>
 #include <string>
@@ -59,8 +61,16 @@ TEST(Language, ATagFindsItsLanguagesCatalogueOrEnglish) {
         EXPECT_EQ(hasCatalogue(tag, built), podium != "The podium") << tag;
     }
     EXPECT_EQ(boost::locale::translate("The podium").str(wordsIn("de", {"nowhere"})), "The podium");
-    // Numbers in the game's texts stay as the board writes them.
-    EXPECT_EQ(std::to_string(1234), "1234");
+    // A catalogue that is no catalogue (cut short, garbage, empty) costs its language only.
+    const TemporaryFolder broken("kraxelbrett-catalogue-");
+    std::filesystem::create_directories(broken.path / "de" / "LC_MESSAGES");
+    for (const std::string& bytes :
+         {std::string("\xde\x12\x04\x95\0\0\0\0\xff\xff\xff\x7f\x1c\0\0\0", 16),
+          std::string("not a catalogue"), std::string()}) {
+        std::ofstream(broken.path / "de" / "LC_MESSAGES" / "kraxelbrett.mo") << bytes;
+        const std::locale words = wordsIn("de", {broken.path.string()});
+        EXPECT_EQ(boost::locale::translate("The podium").str(words), "The podium");
+    }
 }
 
 // The page is served in the game's language, whole: under the pseudo-language every text of its
