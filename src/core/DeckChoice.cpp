@@ -3,9 +3,9 @@
 #include "board/Deck.hpp"
 #include "board/TextMeasure.hpp"
 #include "core/Assets.hpp"
+#include "language/Phrase.hpp"
 #include "save/SavedGame.hpp"
 
-#include <boost/locale/format.hpp>
 #include <boost/locale/message.hpp>
 
 #include <cstdlib>
@@ -47,11 +47,12 @@ std::optional<FieldTexts> loadChosenDeck(const std::string& deck, const std::str
     } else {
         path = findDeck(deck, folders);
         if (path.empty()) {
-            problems = (boost::locale::format(boost::locale::translate(
-                            "kraxelbrett: {1}: no deck of that name; kraxelbrett --list-decks "
-                            "lists them\n")) %
-                        deck)
-                           .str(told);
+            problems =
+                phrase(told,
+                       boost::locale::translate(
+                           "kraxelbrett: {1}: no deck of that name; kraxelbrett --list-decks "
+                           "lists them\n"),
+                       deck);
             return std::nullopt;
         }
     }

@@ -1,7 +1,8 @@
 #include "core/DisplayCheck.hpp"
 
+#include "language/Phrase.hpp"
+
 #ifndef _WIN32
-#include <boost/locale/format.hpp>
 #include <boost/locale/message.hpp>
 
 #include <SFML/System/Err.hpp>
@@ -43,10 +44,8 @@ std::string noDisplay(const std::locale& told) {
                    "kraxelbrett: no X display to open: the DISPLAY variable is not set\n")
             .str(told);
     }
-    return (locale::format(
-                locale::translate("kraxelbrett: cannot open the X display DISPLAY={1}\n")) %
-            name)
-        .str(told);
+    return phrase(told, locale::translate("kraxelbrett: cannot open the X display DISPLAY={1}\n"),
+                  name);
 }
 
 bool hasAttribute(Display* display, XVisualInfo& visual, int attribute) {
@@ -79,12 +78,12 @@ std::string screenProblem(Display* display, const std::locale& told) {
     const int screen = DefaultScreen(display);
     const int depth = DefaultDepth(display, screen);
     if (!hasOpenGlVisual(display, screen, depth)) {
-        return (locale::format(locale::translate(
-                    "kraxelbrett: the display shows {1} bits per pixel, and OpenGL offers no "
-                    "true-colour window at that depth; the game needs a display of 16 or 24 "
-                    "bits\n")) %
-                depth)
-            .str(told);
+        return phrase(told,
+                      locale::translate(
+                          "kraxelbrett: the display shows {1} bits per pixel, and OpenGL offers no "
+                          "true-colour window at that depth; the game needs a display of 16 or 24 "
+                          "bits\n"),
+                      depth);
     }
     // SFML says why in a line of its own; the game's one line is enough.
     std::streambuf* const sfmlSays = sf::err().rdbuf(nullptr);

@@ -1,9 +1,9 @@
 #include "core/SofaView.hpp"
 
 #include "board/TextEncoding.hpp"
+#include "language/Phrase.hpp"
 #include "players/StatusPanel.hpp"
 
-#include <boost/locale/format.hpp>
 #include <boost/locale/message.hpp>
 
 #include <algorithm>
@@ -121,7 +121,7 @@ std::string placeName(int place, const std::locale& words) {
     case 1: return locale::translate("1st").str(words);
     case 2: return locale::translate("2nd").str(words);
     case 3: return locale::translate("3rd").str(words);
-    default: return (locale::format(locale::translate("{1}th")) % place).str(words);
+    default: return phrase(words, locale::translate("{1}th"), place);
     }
 }
 
@@ -152,10 +152,8 @@ void SofaView::showCard(const sf::String& taskText, const std::string& name, int
     if (firstHome) {
         namespace locale = boost::locale;
         lines.emplace_back(
-            toDisplayString(
-                name.empty()
-                    ? locale::translate("First at the goal!").str(words)
-                    : (locale::format(locale::translate("{1} is first!")) % name).str(words)),
+            toDisplayString(name.empty() ? locale::translate("First at the goal!").str(words)
+                                         : phrase(words, locale::translate("{1} is first!"), name)),
             true);
     } else if (!name.empty()) {
         lines.emplace_back(toDisplayString(name), true);

@@ -1,8 +1,8 @@
 #include "phones/PhoneProtocol.hpp"
 
+#include "language/Phrase.hpp"
 #include "players/Standing.hpp"
 
-#include <boost/locale/format.hpp>
 #include <boost/locale/message.hpp>
 
 #include <nlohmann/json.hpp>
@@ -118,18 +118,16 @@ ReadMessage readPhoneMessage(std::string_view text, const std::locale& words) {
         std::find_if(messageTypes.begin(), messageTypes.end(),
                      [&](const MessageType& candidate) { return candidate.type == *type; });
     if (known == messageTypes.end()) {
-        return refused("type", (locale::format(locale::translate("unknown type: {1}")) %
-                                type->get<std::string>())
-                                   .str(words));
+        return refused("type", phrase(words, locale::translate("unknown type: {1}"),
+                                      type->get<std::string>()));
     }
 
     PhoneRequest request;
     request.ask = known->ask;
     for (const std::string_view required : known->required) {
         if (!message.contains(required)) {
-            return refused("field", (locale::format(locale::translate("{1} needs {2}")) %
-                                     std::string(known->type) % std::string(required))
-                                        .str(words));
+            return refused("field", phrase(words, locale::translate("{1} needs {2}"),
+                                           std::string(known->type), std::string(required)));
         }
     }
     for (const auto& [name, value] : message.items()) {
@@ -137,9 +135,8 @@ ReadMessage readPhoneMessage(std::string_view text, const std::locale& words) {
             continue;
         }
         if (!contains(known->required, name) && !contains(known->optional, name)) {
-            return refused("field", (locale::format(locale::translate("{1} has no field {2}")) %
-                                     std::string(known->type) % name)
-                                        .str(words));
+            return refused("field", phrase(words, locale::translate("{1} has no field {2}"),
+                                           std::string(known->type), name));
         }
         const std::string problem = readField(name, value, request, words);
         if (!problem.empty()) {

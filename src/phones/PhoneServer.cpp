@@ -1,5 +1,6 @@
 #include "phones/PhoneServer.hpp"
 
+#include "language/Phrase.hpp"
 #include "phones/PhoneAccess.hpp"
 #include "phones/PhonePage.hpp"
 
@@ -11,7 +12,6 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <boost/beast/websocket.hpp>
-#include <boost/locale/format.hpp>
 #include <boost/locale/message.hpp>
 
 #include <array>
@@ -146,14 +146,11 @@ std::string cannotListen(const std::string& address, unsigned first, unsigned la
                          const beast::error_code& ec, const std::locale& told) {
     // The system's reason stays as the system words it.
     if (last != first) {
-        return (locale::format(
-                    locale::translate("kraxelbrett: cannot listen on {1} to {2}: {3}\n")) %
-                hostWithPort(address, first) % last % ec.message())
-            .str(told);
+        return phrase(told, locale::translate("kraxelbrett: cannot listen on {1} to {2}: {3}\n"),
+                      hostWithPort(address, first), last, ec.message());
     }
-    return (locale::format(locale::translate("kraxelbrett: cannot listen on {1}: {2}\n")) %
-            hostWithPort(address, first) % ec.message())
-        .str(told);
+    return phrase(told, locale::translate("kraxelbrett: cannot listen on {1}: {2}\n"),
+                  hostWithPort(address, first), ec.message());
 }
 
 class WsSession : public std::enable_shared_from_this<WsSession> {

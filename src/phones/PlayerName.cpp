@@ -1,6 +1,7 @@
 #include "phones/PlayerName.hpp"
 
-#include <boost/locale/format.hpp>
+#include "language/Phrase.hpp"
+
 #include <boost/locale/message.hpp>
 
 #include <SFML/System/String.hpp>
@@ -30,8 +31,7 @@ NameCheck checkName(const std::string& utf8, const std::function<bool(sf::Uint32
     if (length > longestName) {
         return {
             {},
-            (locale::format(locale::translate("A name has at most {1} characters.")) % longestName)
-                .str(words)};
+            phrase(words, locale::translate("A name has at most {1} characters."), longestName)};
     }
 
     sf::String undrawable;
@@ -44,9 +44,8 @@ NameCheck checkName(const std::string& utf8, const std::function<bool(sf::Uint32
     if (!undrawable.isEmpty()) {
         const auto bytes = undrawable.toUtf8();
         return {{},
-                (locale::format(locale::translate("The game cannot show {1}.")) %
-                 std::string(bytes.begin(), bytes.end()))
-                    .str(words)};
+                phrase(words, locale::translate("The game cannot show {1}."),
+                       std::string(bytes.begin(), bytes.end()))};
     }
     const auto bytes = sf::String::fromUtf32(first, last).toUtf8();
     return {std::string(bytes.begin(), bytes.end()), {}};
