@@ -156,7 +156,7 @@ struct Keeper {
         const std::string problem =
             path.empty()
                 ? locale::translate("no folder to keep it in: set XDG_STATE_HOME or HOME").str(told)
-                : saveAtomically(path, savedGameText(game));
+                : saveAtomically(path, savedGameText(game), told);
         if (!problem.empty() && problem != lastProblem) {
             std::cerr << (locale::format(
                               locale::translate("kraxelbrett: the game is not saved: {1}")) %
@@ -179,7 +179,7 @@ std::optional<SavedGame> savedToResume(const std::string& path, const std::local
                          .str(told);
         return std::nullopt;
     }
-    SavedGameRead read = readSavedGame(path);
+    SavedGameRead read = readSavedGame(path, told);
     if (!read.game) {
         std::cerr << (locale::format(locale::translate("{1}; a new game starts")) % read.problem)
                          .str(told)

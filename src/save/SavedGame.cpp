@@ -3,6 +3,7 @@
 #include "board/BoardGeometry.hpp"
 #include "board/DeckLibrary.hpp"
 #include "board/RegularFile.hpp"
+#include "language/Phrase.hpp"
 #include "phones/PlayerName.hpp"
 #include "players/Standing.hpp"
 
@@ -30,18 +31,13 @@
 namespace {
 namespace fs = std::filesystem;
 
+using boost::locale::translate;
+
 /// The number after `kraxelbrett =`: raised when an older game could misread the file.
 constexpr std::int64_t formatVersion = 1;
 /// A game of nine players with their secrets is under 2 KiB; anything much larger is no save.
 constexpr std::size_t savedGameLimit = std::size_t{64} * 1024;
 constexpr std::size_t hexKeyDigits = 32;
-
-const char* const notOurs = "not a saved game of Kraxelbrett: ";
-const char* const gameKeys =
-    "a saved game has only kraxelbrett, deck, turn, marker, card, finish-order, phone-key "
-    "and [[player]]";
-const char* const playerKeys =
-    "a [[player]] has only field, task, waits, finished, name and secret";
 
 int lineOf(const toml::node& node) {
     return static_cast<int>(node.source().begin.line);
@@ -56,15 +52,17 @@ std::string tomlString(std::string_view text) {
     return out.str();
 }
 
-std::string typeName(const toml::node& node) {
+std::string typeName(const toml::node& node, const std::locale& words) {
     switch (node.type()) {
-    case toml::node_type::table: return "a table";
-    case toml::node_type::array: return "an array";
-    case toml::node_type::string: return "a string";
-    case toml::node_type::integer: return "an integer";
-    case toml::node_type::floating_point: return "a floating-point number";
-    case toml::node_type::boolean: return "true or false";
-    default: return "a date or time";
+    // TRANSLATORS: this and the next six are the types of a TOML value, as in "{1} is {2},
+    // not an integer" and in "finish-order holds {1}; ...": one form has to fit both.
+    case toml::node_type::table: return translate("a table").str(words);
+    case toml::node_type::array: return translate("an array").str(words);
+    case toml::node_type::string: return translate("a string").str(words);
+    case toml::node_type::integer: return translate("an integer").str(words);
+    case toml::node_type::floating_point: return translate("a floating-point number").str(words);
+    case toml::node_type::boolean: return translate("true or false").str(words);
+    default: return translate("a date or time").str(words);
     }
 }
 
@@ -101,48 +99,59 @@ struct Checker {
     const std::string& path;
     /// The file's own table, whose line says nothing about a key missing from it.
     const toml::table& root;
+    const std::locale& words;
     std::string problem;
 
     bool missing(const toml::table& table, const char* key) {
-        return fail(&table,
-                    std::string(key) + " is missing; " +
-                        (&table == &root ? "a saved game says turn, marker and finish-order"
-                                         : "a [[player]] says field, task, waits and finished"));
+        return &table == &root
+                   ? fail(&table,
+                          translate("{1} is missing; a saved game says turn, marker and "
+                                    "finish-order"),
+                          key)
+                   : fail(&table,
+                          translate("{1} is missing; a [[player]] says field, task, waits "
+                                    "and finished"),
+                          key);
     }
 
-    bool fail(const toml::node* at, const std::string& what) {
+    template <typename... Values>
+    bool fail(const toml::node* at, const boost::locale::message& what, const Values&... values) {
         if (problem.empty()) {
             const int line = at != nullptr && at != &root ? lineOf(*at) : 0;
-            problem = path + (line > 0 ? ":" + std::to_string(line) : "") + ": " + what;
+            problem = path + (line > 0 ? ":" + std::to_string(line) : "") + ": " +
+                      phrase(words, what, values...);
         }
         return false;
     }
 
+    /// `unknown` says which keys there are, with {1} for the one found.
     bool noUnknownKeys(const toml::table& table, const std::set<std::string>& known,
-                       const char* which) {
+                       const boost::locale::message& unknown) {
         for (const auto& [key, value] : table) {
             if (known.count(std::string(key.str())) == 0) {
-                return fail(&value,
-                            notOurs + ("unknown key " + tomlString(key.str()) + "; ") + which);
+                return fail(&value, unknown, tomlString(key.str()));
             }
         }
         return true;
     }
 
     /// Reads the integer under the key into `into`, which keeps its value where the key is
-    /// missing and not `required`.
+    /// missing and not `required`. `range` says what it may be, with {1} for the key, {2} for
+    /// the value and the `values` after them.
+    template <typename... Values>
     bool integer(const toml::table& table, const char* key, bool required, std::int64_t low,
-                 std::int64_t high, const std::string& range, int& into) {
+                 std::int64_t high, int& into, const boost::locale::message& range,
+                 const Values&... values) {
         const toml::node* node = table.get(key);
         if (node == nullptr) {
             return !required || missing(table, key);
         }
         if (!node->is_integer()) {
-            return fail(node, std::string(key) + " is " + typeName(*node) + ", not an integer");
+            return fail(node, translate("{1} is {2}, not an integer"), key, typeName(*node, words));
         }
         const std::int64_t value = node->as_integer()->get();
         if (value < low || value > high) {
-            return fail(node, std::string(key) + " is " + std::to_string(value) + "; " + range);
+            return fail(node, range, key, value, values...);
         }
         into = static_cast<int>(value);
         return true;
@@ -156,12 +165,14 @@ struct Checker {
             return true;
         }
         if (!node->is_string()) {
-            return fail(node, std::string(key) + " is " + typeName(*node) + ", not a string");
+            return fail(node, translate("{1} is {2}, not a string"), key, typeName(*node, words));
         }
         into = node->as_string()->get();
         if (const char32_t control = firstControl(codePoints(into)); control != 0) {
-            return fail(node, std::string(key) + " holds the control character " +
-                                  codePointName(control) + "; it holds printable text only");
+            return fail(node,
+                        translate("{1} holds the control character {2}; it holds printable "
+                                  "text only"),
+                        key, codePointName(control));
         }
         return true;
     }
@@ -171,20 +182,26 @@ struct Checker {
             return false;
         }
         return into.empty() || isHexKey(into) ||
-               fail(table.get(key), std::string(key) +
-                                        " is not 32 lower-case hexadecimal digits; it is what "
-                                        "the game drew, or left out");
+               fail(table.get(key),
+                    translate("{1} is not {2} lower-case hexadecimal digits; it is what the game "
+                              "drew, or left out"),
+                    key, hexKeyDigits);
     }
 
     bool player(const toml::table& table, SavedPlayer& player) {
-        const std::string fields = "fields are 0 to " + std::to_string(goalField);
+        const boost::locale::message fields = translate("{1} is {2}; fields are 0 to {3}");
         if (!noUnknownKeys(table, {"field", "task", "waits", "finished", "name", "secret"},
-                           playerKeys) ||
-            !integer(table, "field", true, 0, goalField, fields, player.standing.field) ||
-            !integer(table, "task", true, 0, goalField, fields, player.standing.taskField) ||
+                           translate("not a saved game of Kraxelbrett: unknown key {1}; a "
+                                     "[[player]] has only field, task, waits, finished, name "
+                                     "and secret")) ||
+            !integer(table, "field", true, 0, goalField, player.standing.field, fields,
+                     goalField) ||
+            !integer(table, "task", true, 0, goalField, player.standing.taskField, fields,
+                     goalField) ||
             !integer(table, "waits", true, 0, turnsToWaitOnWaitingField,
-                     "a player waits 0 to " + std::to_string(turnsToWaitOnWaitingField) + " turns",
-                     player.standing.turnsToWait)) {
+                     player.standing.turnsToWait,
+                     translate("{1} is {2}; a player waits 0 to {3} turns"),
+                     turnsToWaitOnWaitingField)) {
             return false;
         }
 
@@ -193,13 +210,15 @@ struct Checker {
             return missing(table, "finished");
         }
         if (!finished->is_boolean()) {
-            return fail(finished, "finished is " + typeName(*finished) + ", not true or false");
+            return fail(finished, translate("finished is {1}, not true or false"),
+                        typeName(*finished, words));
         }
         player.standing.finished = finished->as_boolean()->get();
         if (player.standing.finished && player.standing.field != goalField) {
-            return fail(finished, "finished is true but field is " +
-                                      std::to_string(player.standing.field) +
-                                      "; a finished player stands on " + std::to_string(goalField));
+            return fail(finished,
+                        translate("finished is true but field is {1}; a finished player stands "
+                                  "on {2}"),
+                        player.standing.field, goalField);
         }
 
         if (!string(table, "name", player.name)) {
@@ -208,9 +227,11 @@ struct Checker {
         const toml::node* name = table.get("name");
         const std::size_t length = codePoints(player.name).size();
         if (name != nullptr && (length == 0 || length > longestName)) {
-            return fail(name, "name has " + std::to_string(length) +
-                                  " characters; a name has 1 to " + std::to_string(longestName) +
-                                  ", or is left out");
+            return fail(name,
+                        translate("name has {1} character; a name has 1 to {2}, or is left out",
+                                  "name has {1} characters; a name has 1 to {2}, or is left out",
+                                  static_cast<int>(length)),
+                        length, longestName);
         }
         return hexKey(table, "secret", player.secret);
     }
@@ -224,12 +245,14 @@ struct Checker {
         if (array == nullptr ||
             !std::all_of(array->begin(), array->end(),
                          [](const toml::node& element) { return element.is_table(); })) {
-            return fail(node, "player is " + typeName(*node) + ", not [[player]] tables");
+            return fail(node, translate("player is {1}, not [[player]] tables"),
+                        typeName(*node, words));
         }
         for (const toml::node& element : *array) {
             if (into.size() == static_cast<std::size_t>(maxPlayers)) {
-                return fail(&element, "one player too many; a game has at most " +
-                                          std::to_string(maxPlayers) + " players");
+                return fail(&element,
+                            translate("one player too many; a game has at most {1} players"),
+                            maxPlayers);
             }
             into.emplace_back();
             if (!player(*element.as_table(), into.back())) {
@@ -239,6 +262,40 @@ struct Checker {
         return true;
     }
 
+    /// Whether the finish order's entry is the index of a finished player not listed before.
+    bool finisher(const toml::node& element, const SavedGame& game) {
+        if (!element.is_integer()) {
+            return fail(&element,
+                        translate("finish-order holds {1}; it holds players' indices, from 0"),
+                        typeName(element, words));
+        }
+        const std::int64_t index = element.as_integer()->get();
+        const auto count = static_cast<std::int64_t>(game.players.size());
+        if (index < 0 || index >= count) {
+            return count == 0
+                       ? fail(&element,
+                              translate("finish-order holds {1}, which is no player's index; "
+                                        "there are no players"),
+                              index)
+                       : fail(&element,
+                              translate("finish-order holds {1}, which is no player's index; "
+                                        "they are 0 to {2}"),
+                              index, count - 1);
+        }
+        const int player = static_cast<int>(index);
+        if (std::count(game.finishOrder.begin(), game.finishOrder.end(), player) != 0) {
+            return fail(&element,
+                        translate("finish-order holds {1} twice; it lists each finished player "
+                                  "once"),
+                        player);
+        }
+        return game.players[player].standing.finished ||
+               fail(&element,
+                    translate("finish-order holds {1}, who has not finished; it lists finished "
+                              "players only"),
+                    player);
+    }
+
     bool finishOrder(const toml::table& table, SavedGame& game) {
         const toml::node* node = table.get("finish-order");
         if (node == nullptr) {
@@ -246,79 +303,78 @@ struct Checker {
         }
         const toml::array* array = node->as_array();
         if (array == nullptr) {
-            return fail(node, "finish-order is " + typeName(*node) + ", not an array");
+            return fail(node, translate("finish-order is {1}, not an array"),
+                        typeName(*node, words));
         }
-        const auto count = static_cast<std::int64_t>(game.players.size());
         for (const toml::node& element : *array) {
-            if (!element.is_integer()) {
-                return fail(&element, "finish-order holds " + typeName(element) +
-                                          "; it holds players' indices, from 0");
+            if (!finisher(element, game)) {
+                return false;
             }
-            const std::int64_t index = element.as_integer()->get();
-            if (index < 0 || index >= count) {
-                return fail(&element,
-                            "finish-order holds " + std::to_string(index) +
-                                ", which is no player's index; " +
-                                (count == 0 ? std::string("there are no players")
-                                            : "they are 0 to " + std::to_string(count - 1)));
-            }
-            const int player = static_cast<int>(index);
-            if (std::count(game.finishOrder.begin(), game.finishOrder.end(), player) != 0) {
-                return fail(&element, "finish-order holds " + std::to_string(player) +
-                                          " twice; it lists each finished player once");
-            }
-            if (!game.players[player].standing.finished) {
-                return fail(&element, "finish-order holds " + std::to_string(player) +
-                                          ", who has not finished; it lists finished players only");
-            }
-            game.finishOrder.push_back(player);
+            game.finishOrder.push_back(static_cast<int>(element.as_integer()->get()));
         }
-        for (int player = 0; player < static_cast<int>(count); ++player) {
+        for (int player = 0; player < static_cast<int>(game.players.size()); ++player) {
             if (game.players[player].standing.finished &&
                 std::count(game.finishOrder.begin(), game.finishOrder.end(), player) == 0) {
-                return fail(node, "finish-order lacks " + std::to_string(player) +
-                                      ", who has finished; it lists every finished player");
+                return fail(node,
+                            translate("finish-order lacks {1}, who has finished; it lists every "
+                                      "finished player"),
+                            player);
             }
         }
         return true;
     }
 
-    bool game(const toml::table& table, SavedGame& game) {
+    /// Whether the file says it is a saved game in the format this version writes.
+    bool ours(const toml::table& table) {
         const toml::node* version = table.get("kraxelbrett");
         if (version == nullptr) {
             return fail(nullptr,
-                        notOurs + ("it has no kraxelbrett = " + std::to_string(formatVersion)));
+                        translate("not a saved game of Kraxelbrett: it has no kraxelbrett = {1}"),
+                        formatVersion);
         }
-        if (!version->is_integer() || version->as_integer()->get() != formatVersion) {
-            const std::string value = version->is_integer()
-                                          ? std::to_string(version->as_integer()->get())
-                                          : typeName(*version);
-            return fail(version, notOurs + ("kraxelbrett is " + value +
-                                            ", where this version writes kraxelbrett = " +
-                                            std::to_string(formatVersion)));
+        if (version->is_integer() && version->as_integer()->get() == formatVersion) {
+            return true;
         }
-        if (!noUnknownKeys(table,
+        const std::string value = version->is_integer()
+                                      ? std::to_string(version->as_integer()->get())
+                                      : typeName(*version, words);
+        return fail(version,
+                    // TRANSLATORS: {1} is a number or a type of value, such as "a string".
+                    translate("not a saved game of Kraxelbrett: kraxelbrett is {1}, where this "
+                              "version writes kraxelbrett = {2}"),
+                    value, formatVersion);
+    }
+
+    bool game(const toml::table& table, SavedGame& game) {
+        if (!ours(table) ||
+            !noUnknownKeys(table,
                            {"kraxelbrett", "deck", "turn", "marker", "card", "finish-order",
                             "phone-key", "player"},
-                           gameKeys) ||
+                           translate("not a saved game of Kraxelbrett: unknown key {1}; a saved "
+                                     "game has only kraxelbrett, deck, turn, marker, card, "
+                                     "finish-order, phone-key and [[player]]")) ||
             !string(table, "deck", game.deck) || !players(table, game.players)) {
             return false;
         }
 
-        const auto last = static_cast<std::int64_t>(game.players.size()) - 1;
-        const std::string players = "with " + std::to_string(game.players.size()) + " players";
-        const std::string indices = game.players.empty()
-                                        ? "with no players it is 0"
-                                        : players + " it is 0 to " + std::to_string(last);
-        return integer(table, "turn", true, 0, std::max<std::int64_t>(last, 0), indices,
-                       game.currentPlayer) &&
-               integer(table, "marker", true, 0, std::max<std::int64_t>(last, 0), indices,
-                       game.markedPlayer) &&
-               integer(table, "card", false, -1, last,
-                       game.players.empty() ? "with no players it is left out"
-                                            : players + " it is 0 to " + std::to_string(last) +
-                                                  ", or left out for no card",
-                       game.cardPlayer) &&
+        const int count = static_cast<int>(game.players.size());
+        const int last = count - 1;
+        const boost::locale::message indices =
+            count == 0 ? translate("{1} is {2}; with no players it is 0")
+                       : translate("{1} is {2}; with {3} player it is 0 to {4}",
+                                   "{1} is {2}; with {3} players it is 0 to {4}", count);
+        const boost::locale::message card =
+            count == 0 ? translate("{1} is {2}; with no players it is left out")
+                       : translate("{1} is {2}; with {3} player it is 0 to {4}, or left out for "
+                                   "no card",
+                                   "{1} is {2}; with {3} players it is 0 to {4}, or left out "
+                                   "for no card",
+                                   count);
+        return integer(table, "turn", true, 0, std::max(last, 0), game.currentPlayer, indices,
+                       count, last) &&
+               integer(table, "marker", true, 0, std::max(last, 0), game.markedPlayer, indices,
+                       count, last) &&
+               integer(table, "card", false, -1, last, game.cardPlayer, card, count, last) &&
                finishOrder(table, game) && hexKey(table, "phone-key", game.phoneKey);
     }
 };
@@ -328,27 +384,28 @@ std::string reason(int error) {
 }
 
 // Returns why the folder the file goes into cannot be made, or nothing.
-std::string makeFolderFor(const fs::path& target) {
+std::string makeFolderFor(const fs::path& target, const std::locale& words) {
     if (!target.has_parent_path()) {
         return {};
     }
     std::error_code error;
     fs::create_directories(target.parent_path(), error);
     if (error) {
-        return "cannot make the folder " + target.parent_path().string() + ": " + error.message();
+        return phrase(words, translate("cannot make the folder {1}: {2}"),
+                      target.parent_path().string(), error.message());
     }
     return {};
 }
 
 #ifdef _WIN32
 // Writes the text to a new file beside the path, named in `temporary`. Returns why it cannot,
-// or nothing.
+// in the system's words, or nothing.
 std::string writeTemporary(const std::string& path, const std::string& text,
                            std::string& temporary) {
     temporary = path + ".new";
     std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
     if (!file.is_open()) {
-        return "cannot write " + path + ": " + reason(errno);
+        return reason(errno);
     }
     file.write(text.data(), static_cast<std::streamsize>(text.size()));
     file.flush();
@@ -357,7 +414,7 @@ std::string writeTemporary(const std::string& path, const std::string& text,
         const int failure = errno;
         std::error_code error;
         fs::remove(temporary, error);
-        return "cannot write " + path + ": " + reason(failure);
+        return reason(failure);
     }
     return {};
 }
@@ -378,7 +435,7 @@ int writeAll(int descriptor, const std::string& text) {
 }
 
 // Writes the text to a new file beside the path, named in `temporary`. Returns why it cannot,
-// or nothing.
+// in the system's words, or nothing.
 std::string writeTemporary(const std::string& path, const std::string& text,
                            std::string& temporary) {
     // mkstemp makes the file for this process alone, 0600, as it holds the phones' secrets,
@@ -386,7 +443,7 @@ std::string writeTemporary(const std::string& path, const std::string& text,
     temporary = path + ".XXXXXX";
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0) {
-        return "cannot write " + path + ": " + reason(errno);
+        return reason(errno);
     }
 
     int failure = writeAll(descriptor, text);
@@ -401,7 +458,7 @@ std::string writeTemporary(const std::string& path, const std::string& text,
 
     if (failure != 0) {
         ::unlink(temporary.c_str());
-        return "cannot write " + path + ": " + reason(failure);
+        return reason(failure);
     }
     return {};
 }
@@ -443,7 +500,8 @@ std::string savedGameText(const SavedGame& game) {
     return text;
 }
 
-SavedGameRead parseSavedGame(std::string_view text, const std::string& path) {
+SavedGameRead parseSavedGame(std::string_view text, const std::string& path,
+                             const std::locale& words) {
     toml::parse_result parsed = toml::parse(text, std::string_view(path));
     if (!parsed) {
         const toml::source_position& at = parsed.error().source().begin;
@@ -451,7 +509,7 @@ SavedGameRead parseSavedGame(std::string_view text, const std::string& path) {
                                   std::to_string(at.column) + ": " +
                                   std::string(parsed.error().description())};
     }
-    Checker checker{path, parsed.table(), {}};
+    Checker checker{path, parsed.table(), words, {}};
     SavedGame game;
     if (!checker.game(parsed.table(), game)) {
         return {std::nullopt, checker.problem};
@@ -459,28 +517,30 @@ SavedGameRead parseSavedGame(std::string_view text, const std::string& path) {
     return {game, {}};
 }
 
-SavedGameRead readSavedGame(const std::string& path) {
+SavedGameRead readSavedGame(const std::string& path, const std::locale& words) {
     const std::string why =
-        whyNotARegularFile(path, "is a folder, not a saved game", std::locale::classic());
+        whyNotARegularFile(path, translate("is a folder, not a saved game").str(words), words);
     if (!why.empty()) {
         return {std::nullopt, path + ": " + why};
     }
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open()) {
-        return {std::nullopt, path + ": cannot be opened; is it readable?"};
+        return {std::nullopt,
+                path + ": " + translate("cannot be opened; is it readable?").str(words)};
     }
     // One byte more than the limit tells a file at the limit from a larger one, even one that
     // grows while it is read.
     std::string bytes(savedGameLimit + 1, '\0');
     file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (file.bad()) {
-        return {std::nullopt, path + ": cannot be read"};
+        return {std::nullopt, path + ": " + translate("cannot be read").str(words)};
     }
     bytes.resize(static_cast<std::size_t>(file.gcount()));
     if (bytes.size() > savedGameLimit) {
-        return {std::nullopt, path + ": larger than 64 KiB; no saved game is"};
+        return {std::nullopt,
+                path + ": " + translate("larger than 64 KiB; no saved game is").str(words)};
     }
-    return parseSavedGame(bytes, path);
+    return parseSavedGame(bytes, path, words);
 }
 
 std::string stateFilePath(const std::function<const char*(const char* name)>& environment,
@@ -489,25 +549,23 @@ std::string stateFilePath(const std::function<const char*(const char* name)>& en
     return game.empty() ? game : (fs::path(game) / "game.toml").string();
 }
 
-std::string saveAtomically(const std::string& path, const std::string& text) {
+std::string saveAtomically(const std::string& path, const std::string& text,
+                           const std::locale& words) {
     const fs::path target(path);
-    std::string problem = makeFolderFor(target);
+    std::string problem = makeFolderFor(target, words);
     if (!problem.empty()) {
         return problem;
     }
 
     std::string temporary;
-    problem = writeTemporary(path, text, temporary);
-    if (!problem.empty()) {
-        return problem;
+    std::string why = writeTemporary(path, text, temporary);
+    if (why.empty()) {
+        std::error_code error;
+        fs::rename(temporary, target, error);
+        if (error) {
+            why = error.message();
+            fs::remove(temporary, error);
+        }
     }
-
-    std::error_code error;
-    fs::rename(temporary, target, error);
-    if (error) {
-        const std::string failure = error.message();
-        fs::remove(temporary, error);
-        return "cannot write " + path + ": " + failure;
-    }
-    return {};
+    return why.empty() ? why : phrase(words, translate("cannot write {1}: {2}"), path, why);
 }

@@ -3,6 +3,7 @@
 #include "players/Standing.hpp"
 
 #include <functional>
+#include <locale>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,11 +46,13 @@ struct SavedGameRead {
     std::string problem;
 };
 
-/// Reads and checks the state file's text; `path` names it in the problem.
-SavedGameRead parseSavedGame(std::string_view text, const std::string& path);
+/// Reads and checks the state file's text; `path` names it in the problem, which is in the
+/// language of `words` (toml++'s own words about the syntax stay as they are).
+SavedGameRead parseSavedGame(std::string_view text, const std::string& path,
+                             const std::locale& words);
 
 /// Reads and checks the state file at the path.
-SavedGameRead readSavedGame(const std::string& path);
+SavedGameRead readSavedGame(const std::string& path, const std::locale& words);
 
 /// Where the game is saved, by the desktop's conventions: $XDG_STATE_HOME/kraxelbrett/game.toml,
 /// else ~/.local/state/kraxelbrett/game.toml; on Windows %LOCALAPPDATA%\kraxelbrett\game.toml.
@@ -59,5 +62,7 @@ std::string stateFilePath(const std::function<const char*(const char* name)>& en
 
 /// Writes the text to the path as a whole or not at all: into a new file beside it, which then
 /// replaces it, so that a failed write or a pulled plug leaves the last good file. Makes the
-/// folders on the way. Returns why it failed, or nothing.
-std::string saveAtomically(const std::string& path, const std::string& text);
+/// folders on the way. Returns why it failed, in the language of `words` around the system's
+/// own reason, or nothing.
+std::string saveAtomically(const std::string& path, const std::string& text,
+                           const std::locale& words);

@@ -146,7 +146,8 @@ podium() { player 112 0 true Anna && player 112 0 true && player 112 0 true Jör
 resume sofa-podium < <(game_file 0 3 '[2, 0, 3, 1]\ncard = 1' && podium)
 resume sofa-podium-english < <(game_file 0 3 '[2, 0, 3, 1]\ncard = 1\ndeck = "english"' && podium)
 KRAXELBRETT_SEED=4 resume sofa-first-home w < <(game_file 0 0 '[]' && player 106 0 false Anna && player 40 0 false)
-# A saved game that is no game: one line, and a new game.
+# A saved game that is no game: one line, in the terminal's language, and a new game.
 resume board < <(printf 'kraxelbrett = 1\n[[player]]\nfield = 113\n')
 grep -q "^$saved:3: .*; a new game starts\$" "$work/said" || fail "a broken saved game: $(cat "$work/said")"
+says "1 $saved:3: field ist 113; die Felder gehen von 0 bis 112; ein neues Spiel beginnt*" env -u DISPLAY LANG=de_DE.UTF-8 "$launcher" --resume
 echo "e2e: installed, and every screen as expected"

@@ -17,6 +17,7 @@ std::string contents(const fs::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+const std::locale english = std::locale::classic();
 const std::string secret = "0123456789abcdef0123456789abcdef";
 const std::string good = "kraxelbrett = 1\nturn = 1\nmarker = 0\nfinish-order = [0]\n"
                          "[[player]]\nfield = 112\ntask = 112\nwaits = 0\nfinished = true\n"
@@ -69,7 +70,7 @@ TEST(SavedGame, EachBadStateFileGivesOneLine) {
         {std::string("\x7f\x45LF\x02\x01\0\0", 8), "game.toml:1:1: "},
     };
     for (const auto& test : cases) {
-        const SavedGameRead read = parseSavedGame(test.text, "game.toml");
+        const SavedGameRead read = parseSavedGame(test.text, "game.toml", english);
         EXPECT_EQ(read.game.has_value(), test.problem.empty()) << test.text;
         EXPECT_NE(read.problem.find(test.problem), std::string::npos) << read.problem << "\n"
                                                                       << test.text;
@@ -86,7 +87,7 @@ TEST(SavedGame, WrittenGamesReadBackTheSame) {
         {{40, 17, 0, false}, "\xF0\x9F\x8E\xB2", ""}};
     for (const SavedGame& game : {SavedGame{}, busy}) {
         const std::string text = savedGameText(game);
-        const SavedGameRead read = parseSavedGame(text, "game.toml");
+        const SavedGameRead read = parseSavedGame(text, "game.toml", english);
         ASSERT_TRUE(read.game) << read.problem << "\n" << text;
         EXPECT_EQ(savedGameText(*read.game), text);
     }
@@ -115,8 +116,8 @@ TEST(SavedGame, StateFileFollowsTheDesktopsConventions) {
 TEST(SavedGame, SavingReplacesTheFileWholeOrNotAtAll) {
     const TemporaryFolder folder("kraxelbrett-save-");
     const std::string path = (folder.path / "state" / "game.toml").string();
-    ASSERT_EQ(saveAtomically(path, "old"), "");
-    ASSERT_EQ(saveAtomically(path, "new"), "");
+    ASSERT_EQ(saveAtomically(path, "old", english), "");
+    ASSERT_EQ(saveAtomically(path, "new", english), "");
     EXPECT_EQ(contents(path), "new");
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
@@ -127,7 +128,7 @@ TEST(SavedGame, SavingReplacesTheFileWholeOrNotAtAll) {
     const rlimit small{4096, limit.rlim_max};
     const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string why = saveAtomically(path, std::string(10000, 'x'));
+    const std::string why = saveAtomically(path, std::string(10000, 'x'), english);
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(why, "cannot write " + path + ": File too large");
@@ -136,15 +137,15 @@ TEST(SavedGame, SavingReplacesTheFileWholeOrNotAtAll) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path / "state"), {}), 1);
 
     std::ofstream(folder.path / "plain") << "a file";
-    EXPECT_EQ(saveAtomically((folder.path / "plain" / "game.toml").string(), "x"),
+    EXPECT_EQ(saveAtomically((folder.path / "plain" / "game.toml").string(), "x", english),
               "cannot make the folder " + (folder.path / "plain").string() + ": Not a directory");
 }
 
 TEST(SavedGame, OnlyARegularFileIsRead) {
     const TemporaryFolder folder("kraxelbrett-save-");
     const std::string path = folder.path.string();
-    EXPECT_EQ(readSavedGame(path).problem, path + ": is a folder, not a saved game");
+    EXPECT_EQ(readSavedGame(path, english).problem, path + ": is a folder, not a saved game");
     std::ofstream(folder.path / "big.toml") << std::string(64 * 1024 + 1, '#');
-    EXPECT_EQ(readSavedGame(path + "/big.toml").problem,
+    EXPECT_EQ(readSavedGame(path + "/big.toml", english).problem,
               path + "/big.toml: larger than 64 KiB; no saved game is");
 }
