@@ -6,12 +6,12 @@
 #include "core/DisplayCheck.hpp"
 #include "core/Game.hpp"
 #include "language/Language.hpp"
+#include "language/Phrase.hpp"
 #include "phones/NetworkAddress.hpp"
 #include "phones/PhoneAccess.hpp"
 #include "phones/PhoneServer.hpp"
 #include "save/SavedGame.hpp"
 
-#include <boost/locale/format.hpp>
 #include <boost/locale/message.hpp>
 
 #include <cerrno>
@@ -130,9 +130,8 @@ std::string openToPhones(PhoneServer& server, const PhonesPlace& place, const st
     for (const std::string& address : settings.shownAddresses) {
         options.phoneLinks.push_back("http://" + hostWithPort(address, server.port()) + "/" +
                                      settings.key + "/");
-        std::cout << (locale::format(locale::translate("kraxelbrett: phones join at {1}")) %
-                      options.phoneLinks.back())
-                         .str(told)
+        std::cout << phrase(told, locale::translate("kraxelbrett: phones join at {1}"),
+                            options.phoneLinks.back())
                   << '\n';
     }
     std::cout << std::flush;
@@ -158,10 +157,8 @@ struct Keeper {
                 ? locale::translate("no folder to keep it in: set XDG_STATE_HOME or HOME").str(told)
                 : saveAtomically(path, savedGameText(game), told);
         if (!problem.empty() && problem != lastProblem) {
-            std::cerr << (locale::format(
-                              locale::translate("kraxelbrett: the game is not saved: {1}")) %
-                          problem)
-                             .str(told)
+            std::cerr << phrase(told, locale::translate("kraxelbrett: the game is not saved: {1}"),
+                                problem)
                       << '\n'
                       << std::flush;
         }
@@ -181,8 +178,7 @@ std::optional<SavedGame> savedToResume(const std::string& path, const std::local
     }
     SavedGameRead read = readSavedGame(path, told);
     if (!read.game) {
-        std::cerr << (locale::format(locale::translate("{1}; a new game starts")) % read.problem)
-                         .str(told)
+        std::cerr << phrase(told, locale::translate("{1}; a new game starts"), read.problem)
                   << '\n';
     }
     return read.game;
@@ -245,15 +241,15 @@ int checkDeck(const std::string& deck, const std::string& start, const std::loca
     bool good = loadChosenDeck(deck, start, problems, notes, nullptr, told).has_value();
     // Without the font neither glyphs nor label sizes were checked: no deck is good then.
     if (!TextMeasure(fontPath).loaded()) {
-        problems += (locale::format(locale::translate(
-                         "kraxelbrett: {1}: the game's font cannot be read, so the deck's "
-                         "characters and label sizes cannot be checked\n")) %
-                     fontPath)
-                        .str(told);
+        problems += phrase(
+            told,
+            locale::translate("kraxelbrett: {1}: the game's font cannot be read, so the deck's "
+                              "characters and label sizes cannot be checked\n"),
+            fontPath);
         good = false;
     }
     const std::string verdict =
-        good ? (locale::format(locale::translate("{1}: no problems\n")) % deck).str(told) : "";
+        good ? phrase(told, locale::translate("{1}: no problems\n"), deck) : "";
     return answer(notes + verdict, problems, good ? 0 : 1);
 }
 
