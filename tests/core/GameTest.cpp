@@ -91,6 +91,11 @@ struct TestGame {
     std::vector<SavedGame> saves;
     std::unique_ptr<Game> game;
 };
+bool inside(const sf::FloatRect& inner, const sf::FloatRect& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top &&
+           inner.left + inner.width <= outer.left + outer.width &&
+           inner.top + inner.height <= outer.top + outer.height;
+}
 } // namespace
 
 // One roll of a lone player as the game plays it out (where each roll ends is the rules' own test):
@@ -376,11 +381,6 @@ TEST(Sofa, EveryTaskMeasuresAsDrawnFitsItsRowAndReadsLargeOnItsCard) {
     const auto words = [](const sf::String& text) {
         return wrapToWidth(text, 1e6f, [](const sf::String&) { return 0.f; });
     };
-    const auto inside = [](const sf::FloatRect& inner, const sf::FloatRect& outer) {
-        return inner.left >= outer.left && inner.top >= outer.top &&
-               inner.left + inner.width <= outer.left + outer.width &&
-               inner.top + inner.height <= outer.top + outer.height;
-    };
     for (const sf::Vector2u size : {sf::Vector2u(1920, 1080), sf::Vector2u(3840, 2160)}) {
         const ScreenFit fit = fitToScreen(size);
         for (const FieldTexts& texts : decks) {
@@ -426,48 +426,37 @@ TEST(Sofa, EveryTextOfOursIsTranslatedAndFits) {
     TestGame test;
     const Game& game = *test.game;
     const std::string name = "Wolfgang Amadeus"; // as long as a name may be
-    const auto inside = [](const sf::FloatRect& inner, const sf::FloatRect& outer) {
-        return inner.left >= outer.left && inner.top >= outer.top &&
-               inner.left + inner.width <= outer.left + outer.width &&
-               inner.top + inner.height <= outer.top + outer.height;
-    };
     std::vector<Player> players;
     std::vector<int> order;
     for (int slot = 0; slot < maxPlayers; ++slot) {
         players.emplace_back(game.font).setName(slot % 2 ? "" : name);
         order.push_back(maxPlayers - 1 - slot);
     }
-    for (const char* language : {"qps", "de", "en"}) {
+    for (const std::string language : {"qps", "de", "en"}) {
         const std::locale words = wordsIn(language, {"locale"});
-        const auto ours = [&](const sf::Text& text) {
-            const sf::String& shown = text.getString();
-            return std::string(language) != "qps" ||
-                   (shown[0] == '[' && shown[shown.getSize() - 1] == ']');
-        };
         for (const sf::Vector2u size : {sf::Vector2u(1920, 1080), sf::Vector2u(3840, 2160)}) {
+            const auto shown = [&](const sf::Text& text, const sf::FloatRect& area) {
+                const std::string said = text.getString().toAnsiString();
+                EXPECT_TRUE(language != "qps" || said == name ||
+                            (said.front() == '[' && said.back() == ']'))
+                    << said;
+                EXPECT_TRUE(inside(text.getGlobalBounds(), area)) << said << " at " << size.x;
+            };
             const ScreenFit fit = fitToScreen(size);
             SofaView sofa;
             sofa.speak(words);
             for (const std::string& home : {name, std::string()}) {
                 sofa.showCard("ZIEL", home, 0, game.fields[goalField].rect.getGlobalBounds(), true,
                               game.font, fit);
-                const sf::Text& header = sofa.cardTexts().front();
-                EXPECT_TRUE(ours(header)) << language << ": " << header.getString().toAnsiString();
-                EXPECT_TRUE(inside(header.getGlobalBounds(), tvSafeArea)) << language;
+                shown(sofa.cardTexts().front(), tvSafeArea);
             }
             sofa.showPodium(players, order, game.font, fit);
-            for (const sf::Text& text : sofa.podiumLines()) {
-                EXPECT_TRUE(text.getString() == name || ours(text))
-                    << language << ": " << text.getString().toAnsiString();
-                EXPECT_TRUE(inside(text.getGlobalBounds(), podiumArea))
-                    << language << " at " << size.x << ": " << text.getString().toAnsiString();
-            }
+            for (const sf::Text& text : sofa.podiumLines())
+                shown(text, podiumArea);
             PhoneInvite invite;
             invite.build({}, game.font, words);
             fitText(invite.noNetwork, inviteTextSize, fit);
-            EXPECT_TRUE(ours(invite.noNetwork)) << language;
-            EXPECT_TRUE(inside(invite.noNetwork.getGlobalBounds(), inviteArea))
-                << language << " at " << size.x;
+            shown(invite.noNetwork, inviteArea);
         }
     }
 }
