@@ -415,6 +415,21 @@ TEST(Sofa, EveryTaskMeasuresAsDrawnFitsItsRowAndReadsLargeOnItsCard) {
                 EXPECT_EQ(words(shown), words(task)) << "every word, and only those: " << field;
             }
         }
+        // Longer than any shipped task: its row and its card hold it at a smaller size.
+        const sf::String task = toDisplayString(
+            "Jeder erzählt reihum eine peinliche Geschichte aus seiner Schulzeit; wer dabei "
+            "lacht, erzählt die nächste und trinkt ein Glas Wasser auf ex, bevor er weiterwürfelt. "
+            "Wer keine Geschichte weiß, singt stattdessen den Refrain seines Lieblingslieds");
+        Player player(game.font);
+        player.setSlot(8);
+        fitTaskToRow(player, task, fit);
+        EXPECT_LT(player.taskText.getCharacterSize() / fit.scale.y, statusTextSize - 0.5f);
+        EXPECT_TRUE(inside(player.taskText.getGlobalBounds(), {1100.f, 800.f, 820.f, 90.f}));
+        SofaView sofa;
+        sofa.showCard(task + " " + task, "", 8, game.fields[1].rect.getGlobalBounds(), false,
+                      game.font, fit);
+        EXPECT_LT(sofa.cardTexts().back().getCharacterSize() / fit.scale.y, cardTextSize - 0.5f);
+        EXPECT_TRUE(inside(sofa.cardTexts().back().getGlobalBounds(), tvSafeArea));
     }
 }
 

@@ -55,7 +55,7 @@ TEST(SavedGame, EachBadStateFileGivesOneLine) {
         {with("[0]", "[]"), ":4: finish-order lacks 0, who has finished"},
         {with("[0]", "[0, 0]"), ":4: finish-order holds 0 twice"},
         {with("[0]", "[0, 1]"), ":4: finish-order holds 1, who has not finished"},
-        {with("[0]", "[2]"), ":4: finish-order holds 2, which is no player's index; they are 0"},
+        {with("[0]", "[2]"), ":4: finish-order holds 2, which is no player's index; they are 0 to 1"},
         {with("marker = 0", "marker = 0\ncard = 2"), ":4: card is 2; with 2 players it is 0 to"},
         {with("abcdef\"", "ABCDEF\""), ":11: secret is not 32 lower-case"},
         {with("kraxelbrett = 1\n", ""), "game.toml: not a saved game of Kraxelbrett: it has no"},
