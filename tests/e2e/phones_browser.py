@@ -3,8 +3,9 @@
 play through the link off the TV's QR code: they join by name, roll in turn and are back on their
 seats after the server dropped their sockets; --finish: they take a game's seats near its end,
 play it to the podium and start another round. On every screen each text is the game's in
-LANGUAGE (or a name, or the task), and none is wider than the phone. KRAXELBRETT_PHONE_SHOT=FILE and KRAXELBRETT_TV_SHOT=FILE
-keep a picture of a phone's game screen and of the TV."""
+LANGUAGE (or a name, or the task), and none is wider than the phone.
+KRAXELBRETT_PHONE_SHOT=FILE and KRAXELBRETT_TV_SHOT=FILE keep a picture of a phone's game screen
+and of the TV."""
 import json
 import os
 import re
@@ -49,23 +50,14 @@ setTimeout(() => done(null), 3000);"""
 def catalogue(language):
     """The game's messages in LANGUAGE: {English: [its forms there]}, from po/LANGUAGE.po."""
     path = os.path.join(PO, language + ".po")
-    if not os.path.exists(path):
-        path = os.path.join(PO, "kraxelbrett.pot")
-    entries, entry, key = [], {}, None
-    for line in open(path, encoding="utf-8").read().splitlines() + [""]:
-        if match := re.match(r'^(msgctxt|msgid|msgid_plural|msgstr(?:\[\d\])?) (".*")$', line):
-            key = match[1]
-            entry[key] = json.loads(match[2])
-        elif line.startswith('"'):
-            entry[key] += json.loads(line)
-        elif not line.strip() and entry:
-            entries.append(entry)
-            entry = {}
+    path = path if os.path.exists(path) else os.path.join(PO, "kraxelbrett.pot")
     words = {}
-    for entry in entries:
-        forms = [v for k, v in sorted(entry.items()) if k.startswith("msgstr") and v]
-        english = [entry["msgid"]] + ([entry["msgid_plural"]] if "msgid_plural" in entry else [])
-        words[entry["msgid"]] = forms or english
+    for entry in open(path, encoding="utf-8").read().split("\n\n"):
+        fields = {key: "".join(map(json.loads, re.findall(r'".*"', quoted))) for key, quoted in
+                  re.findall(r'^(msg\w+(?:\[\d\])?) ((?:".*"\n?)+)', entry + "\n", re.M)}
+        english = [fields.get("msgid", "")] + [fields[k] for k in ["msgid_plural"] if k in fields]
+        forms = [v for k, v in sorted(fields.items()) if k.startswith("msgstr") and v]
+        words[english[0]] = forms or english
     return words
 
 
