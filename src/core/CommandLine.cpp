@@ -5,11 +5,74 @@
 namespace {
 namespace locale = boost::locale;
 
-std::string usage(const std::locale& words) {
+std::string about(const std::locale& words) {
+    // TRANSLATORS: each line of --help fits into 80 columns; the options' own names stay.
+    return locale::translate("Kraxelbrett: a party board game for a group at one screen, a race "
+                             "over 113 fields with\n"
+                             "tasks for the group to carry out.\n")
+        .str(words);
+}
+
+std::string options(const std::locale& words) {
     return locale::translate(
-               "Usage: kraxelbrett [--mute] [--tv] [--phones[=ADDRESS:PORT]] [--resume] "
-               "[DECK] | --list-decks\n"
-               "       | --check DECK | --help | --version\n")
+               "Without arguments the game starts full screen with the German board.\n")
+               .str(words) +
+           "\n" +
+           locale::translate(
+               "  DECK           play with a deck of tasks: the name of a deck (english, "
+               "alkoholfrei,\n"
+               "                 alcohol-free, familie, family, deutsch, or one's own), or the "
+               "path\n"
+               "                 of a .toml file\n"
+               "  --mute         start with the sound off (M turns it on and off)\n"
+               "  --tv           the sofa view: the task reached large on a card, a podium when\n"
+               "                 everyone has finished (N: another round), and the game saved "
+               "after\n"
+               "                 every join, leave and turn to "
+               "$XDG_STATE_HOME/kraxelbrett/game.toml\n"
+               "                 (~/.local/state/kraxelbrett/game.toml; on Windows\n"
+               "                 %LOCALAPPDATA%\\kraxelbrett\\game.toml)\n"
+               "  --resume       go on with the game saved last, in the sofa view, exactly where "
+               "it\n"
+               "                 stood (with its deck: none is given)\n"
+               "  --phones       everyone plays from their own phone: the TV shows a QR code and "
+               "a\n"
+               "                 link to open; the game listens on port 8112 (or the next free "
+               "one)\n"
+               "                 of every network interface. The view is the sofa view\n"
+               "  --phones=ADDRESS:PORT\n"
+               "                 the same, listening on that address and port alone\n"
+               "  --list-decks   list the decks found: name, language, title and file\n"
+               "  --check DECK   check a deck and tell every problem, one line each\n"
+               "  --help         this text\n"
+               "  --version      the version\n")
+               .str(words);
+}
+
+std::string deckExample(const std::locale& words) {
+    return locale::translate(
+               "A deck is a TOML file, for example:\n"
+               "  title = \"Our party\"\n"
+               "  language = \"en\"\n"
+               "  base = \"english\"          # optional: start from this deck's fields\n"
+               "  [fields]\n"
+               "  5 = \"Sing a song\"\n"
+               "  8 = \"Tell a joke\\nor do 10 squats\"\n"
+               "Without base it gives all fields, 0 to 112. One's own decks go into\n"
+               "~/.local/share/kraxelbrett/decks (on Windows %APPDATA%\\kraxelbrett\\decks).\n")
+        .str(words);
+}
+
+std::string keys(const std::locale& words) {
+    return locale::translate(
+               "Keys:\n"
+               "  numpad +   a new player joins (up to nine)\n"
+               "  numpad -   the last player leaves\n"
+               "  W          the player whose turn it is rolls the die; so do a pad's face\n"
+               "             buttons, a left click and a tap\n"
+               "  N          another round, once the sofa view shows the podium\n"
+               "  M          sound off, and on again\n"
+               "  Escape     ends the game\n")
         .str(words);
 }
 
@@ -90,68 +153,8 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string helpText(const std::locale& words) {
-    // TRANSLATORS: each line of --help fits into 80 columns; the options' own names stay.
-    return locale::translate("Kraxelbrett: a party board game for a group at one screen, a race "
-                             "over 113 fields with\n"
-                             "tasks for the group to carry out.\n")
-               .str(words) +
-           "\n" + usage(words) +
-           locale::translate(
-               "Without arguments the game starts full screen with the German board.\n")
-               .str(words) +
-           "\n" +
-           locale::translate(
-               "  DECK           play with a deck of tasks: the name of a deck (english, "
-               "alkoholfrei,\n"
-               "                 alcohol-free, familie, family, deutsch, or one's own), or the "
-               "path\n"
-               "                 of a .toml file\n"
-               "  --mute         start with the sound off (M turns it on and off)\n"
-               "  --tv           the sofa view: the task reached large on a card, a podium when\n"
-               "                 everyone has finished (N: another round), and the game saved "
-               "after\n"
-               "                 every join, leave and turn to "
-               "$XDG_STATE_HOME/kraxelbrett/game.toml\n"
-               "                 (~/.local/state/kraxelbrett/game.toml; on Windows\n"
-               "                 %LOCALAPPDATA%\\kraxelbrett\\game.toml)\n"
-               "  --resume       go on with the game saved last, in the sofa view, exactly where "
-               "it\n"
-               "                 stood (with its deck: none is given)\n"
-               "  --phones       everyone plays from their own phone: the TV shows a QR code and "
-               "a\n"
-               "                 link to open; the game listens on port 8112 (or the next free "
-               "one)\n"
-               "                 of every network interface. The view is the sofa view\n"
-               "  --phones=ADDRESS:PORT\n"
-               "                 the same, listening on that address and port alone\n"
-               "  --list-decks   list the decks found: name, language, title and file\n"
-               "  --check DECK   check a deck and tell every problem, one line each\n"
-               "  --help         this text\n"
-               "  --version      the version\n")
-               .str(words) +
-           "\n" +
-           locale::translate(
-               "A deck is a TOML file, for example:\n"
-               "  title = \"Our party\"\n"
-               "  language = \"en\"\n"
-               "  base = \"english\"          # optional: start from this deck's fields\n"
-               "  [fields]\n"
-               "  5 = \"Sing a song\"\n"
-               "  8 = \"Tell a joke\\nor do 10 squats\"\n"
-               "Without base it gives all fields, 0 to 112. One's own decks go into\n"
-               "~/.local/share/kraxelbrett/decks (on Windows %APPDATA%\\kraxelbrett\\decks).\n")
-               .str(words) +
-           "\n" +
-           locale::translate(
-               "Keys:\n"
-               "  numpad +   a new player joins (up to nine)\n"
-               "  numpad -   the last player leaves\n"
-               "  W          the player whose turn it is rolls the die; so do a pad's face\n"
-               "             buttons, a left click and a tap\n"
-               "  N          another round, once the sofa view shows the podium\n"
-               "  M          sound off, and on again\n"
-               "  Escape     ends the game\n")
-               .str(words);
+    return about(words) + "\n" + usageText(words) + options(words) + "\n" + deckExample(words) +
+           "\n" + keys(words);
 }
 
 std::string versionText() {
@@ -159,5 +162,9 @@ std::string versionText() {
 }
 
 std::string usageText(const std::locale& words) {
-    return usage(words);
+    return locale::translate(
+               "Usage: kraxelbrett [--mute] [--tv] [--phones[=ADDRESS:PORT]] [--resume] "
+               "[DECK] | --list-decks\n"
+               "       | --check DECK | --help | --version\n")
+        .str(words);
 }

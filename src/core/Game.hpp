@@ -121,9 +121,9 @@ public:
     void arrangeTokens(int field);
 
     /// Opens the audio device, unless the cues go elsewhere; after the first frame, since it
-    /// takes tens of milliseconds. Returns a line on why there is no sound, in the language
-    /// given, or nothing.
-    std::string startSound(const std::locale& told) { return sound.start(told); }
+    /// takes tens of milliseconds. Returns a line on why there is no sound, in the terminal's
+    /// language, or nothing.
+    std::string startSound() { return sound.start(options.told); }
 
     /// The game's state as a saved game keeps it (without its deck and the phones' key, which
     /// the game is given).

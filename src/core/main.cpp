@@ -107,14 +107,14 @@ void moveBesideAssets() {
 // Listens for the phones and gives the game the links to show. Returns a line on why it
 // cannot, or nothing.
 std::string openToPhones(PhoneServer& server, const PhonesPlace& place, const std::string& key,
-                         GameOptions& options, const std::locale& told) {
+                         GameOptions& options) {
     PhoneServerSettings settings;
     settings.address = place.address;
     settings.port = place.port;
     settings.tryNextPorts = !place.exact;
     settings.key = key;
     settings.words = options.words;
-    settings.told = told;
+    settings.told = options.told;
     settings.shownAddresses = place.exact
                                   ? std::vector<std::string>{place.address}
                                   : phoneAddresses(machineAddresses(), defaultRouteInterfaces());
@@ -130,7 +130,7 @@ std::string openToPhones(PhoneServer& server, const PhonesPlace& place, const st
     for (const std::string& address : settings.shownAddresses) {
         options.phoneLinks.push_back("http://" + hostWithPort(address, server.port()) + "/" +
                                      settings.key + "/");
-        std::cout << phrase(told, locale::translate("kraxelbrett: phones join at {1}"),
+        std::cout << phrase(options.told, locale::translate("kraxelbrett: phones join at {1}"),
                             options.phoneLinks.back())
                   << '\n';
     }
@@ -185,7 +185,9 @@ std::optional<SavedGame> savedToResume(const std::string& path, const std::local
 }
 
 int play(GameOptions options, const std::optional<PhonesPlace>& phones,
-         std::optional<SavedGame> resumed, Keeper* keeper, const std::locale& told) {
+         std::optional<SavedGame> resumed, Keeper* keeper) {
+    // Kept for the last line: the game takes the options.
+    const std::locale told = options.told;
     DisplayConnection display(told);
     if (!display.problem().empty()) {
         std::cerr << display.problem();
@@ -198,7 +200,7 @@ int play(GameOptions options, const std::optional<PhonesPlace>& phones,
             keeper->phoneKey = randomSecret();
         }
         const std::string problem = openToPhones(
-            server, *phones, keeper != nullptr ? keeper->phoneKey : randomSecret(), options, told);
+            server, *phones, keeper != nullptr ? keeper->phoneKey : randomSecret(), options);
         if (!problem.empty()) {
             std::cerr << problem;
             return 1;
@@ -221,7 +223,7 @@ int play(GameOptions options, const std::optional<PhonesPlace>& phones,
         game.render();
         // Once the board is on the screen: the device takes tens of milliseconds to open.
         if (!soundStarted) {
-            std::cerr << game.startSound(told) << std::flush;
+            std::cerr << game.startSound() << std::flush;
             soundStarted = true;
         }
     }
@@ -313,7 +315,7 @@ int playAsAsked(const CommandLine& asked, const std::string& start, const std::l
     if (resumed) {
         goOnWith(*resumed, keeper, phones);
     }
-    return play(std::move(options), phones, std::move(resumed), asked.tv ? &keeper : nullptr, told);
+    return play(std::move(options), phones, std::move(resumed), asked.tv ? &keeper : nullptr);
 }
 } // namespace
 
