@@ -85,26 +85,68 @@ PhoneAccess checkPhoneAccess(const PhoneAccessRequest& request, const PhoneAcces
 PhoneAdmission::PhoneAdmission(std::size_t total, std::size_t perAddress)
     : total(total), perAddress(perAddress) {}
 
-bool PhoneAdmission::admit(const std::string& address) {
+PhoneAdmission::Admit PhoneAdmission::admit(const std::string& address) {
+    Admit admit;
     auto found = fromAddress.find(address);
-    if (open >= total || (found != fromAddress.end() && found->second >= perAddress)) {
-        return false;
+    if (found != fromAddress.end() && found->second >= perAddress) {
+        return admit;
     }
-    // The map first: should it fail to grow, nothing has been counted.
-    ++fromAddress[address];
-    ++open;
-    return true;
+    if (open.size() >= total) {
+        admit.makesRoom = roomFor();
+        if (admit.makesRoom == 0) {
+            admit.full = true;
+            return admit;
+        }
+    }
+    // Both maps grow before anything is forgotten or counted: should either fail, nothing has
+    // changed but an address counting none, which counts as none.
+    const Connection next = last + 1;
+    const auto entry = open.emplace(next, Open{address}).first;
+    try {
+        ++fromAddress[address];
+    } catch (...) {
+        open.erase(entry);
+        throw;
+    }
+    last = next;
+    admit.connection = next;
+    if (admit.makesRoom != 0) {
+        forget(open.find(admit.makesRoom));
+    }
+    return admit;
 }
 
-void PhoneAdmission::release(const std::string& address) {
-    auto found = fromAddress.find(address);
-    if (found == fromAddress.end()) {
-        return;
+PhoneAdmission::Connection PhoneAdmission::roomFor() const {
+    for (const Standing standing : {Standing::arriving, Standing::idle}) {
+        for (const auto& [connection, what] : open) {
+            if (what.standing == standing) {
+                return connection;
+            }
+        }
     }
-    --open;
-    if (--found->second == 0) {
-        fromAddress.erase(found);
+    return 0;
+}
+
+void PhoneAdmission::stand(Connection connection, Standing standing) {
+    auto found = open.find(connection);
+    if (found != open.end()) {
+        found->second.standing = standing;
     }
+}
+
+void PhoneAdmission::release(Connection connection) {
+    auto found = open.find(connection);
+    if (found != open.end()) {
+        forget(found);
+    }
+}
+
+void PhoneAdmission::forget(std::map<Connection, Open>::iterator found) {
+    auto from = fromAddress.find(found->second.address);
+    if (--from->second == 0) {
+        fromAddress.erase(from);
+    }
+    open.erase(found);
 }
 
 PhoneRate::PhoneRate(double perSecond) : perSecond(perSecond), tokens(perSecond) {}

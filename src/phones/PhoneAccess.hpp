@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -56,19 +57,50 @@ struct PhoneAccess {
 /// path below the key, and for the WebSocket its Origin, which must be this server's.
 PhoneAccess checkPhoneAccess(const PhoneAccessRequest& request, const PhoneAccessRules& rules);
 
-/// Counts the open connections in all and per remote address, within limits.
+/// Counts the open connections in all and per remote address, within limits. When all are
+/// taken, a newcomer still gets in, in place of a connection that has shown no key (the one
+/// connected longest ago first), or else of an idle one: phones with the link come first, and
+/// nobody on the network can keep them out by holding connections open.
 class PhoneAdmission {
 public:
+    /// Numbered from 1 in the order connections arrive; 0 is none.
+    using Connection = std::uint64_t;
+    /// What a connection is doing, which decides whether it may make room for a newcomer.
+    enum class Standing {
+        arriving, // a request still arriving, or a refused one lingering: no key shown
+        idle,     // between requests, the key shown
+        held,     // being answered with the key, or a phone's WebSocket: never closed for room
+    };
+    struct Admit {
+        /// The newcomer's number, or 0 if refused.
+        Connection connection = 0;
+        /// A connection that must be closed to make room; it is already no longer counted.
+        Connection makesRoom = 0;
+        /// Refused because every connection is held: the newcomer is told the game is full.
+        bool full = false;
+    };
+
     explicit PhoneAdmission(std::size_t total = 32, std::size_t perAddress = 12);
-    /// Counts one more connection from the address, unless that would pass a limit.
-    bool admit(const std::string& address);
-    /// Forgets one connection from the address that was admitted.
-    void release(const std::string& address);
+    /// Counts one more connection from the address, arriving, unless its address has all it
+    /// may have, or every connection is held.
+    Admit admit(const std::string& address);
+    void stand(Connection connection, Standing standing);
+    /// Forgets a connection; one that made room is forgotten already.
+    void release(Connection connection);
 
 private:
+    struct Open {
+        std::string address;
+        Standing standing = Standing::arriving;
+    };
+    Connection roomFor() const;
+    void forget(std::map<Connection, Open>::iterator found);
+
     std::size_t total;
     std::size_t perAddress;
-    std::size_t open = 0;
+    Connection last = 0;
+    // By number, so by age.
+    std::map<Connection, Open> open;
     std::map<std::string, std::size_t> fromAddress;
 };
 

@@ -43,11 +43,14 @@ constexpr auto writeTime = 20s;
 constexpr std::size_t waitingRequestLimit = 512;
 constexpr std::size_t sendQueueLimit = 64;
 constexpr std::size_t sendQueueBytes = std::size_t{64} * 1024;
-// What a closing connection may still send before it is cut off.
+// What a closing connection may still send before it is cut off, and for how long.
 constexpr std::size_t lingerBytes = std::size_t{64} * 1024;
+constexpr auto lingerTime = 2s;
+constexpr std::size_t refusalLimit = 8;
 constexpr const char* serverName = "kraxelbrett";
 
 class WsSession;
+class Ticket;
 
 // What the sessions share, on the I/O thread but for the inbox.
 struct Hub {
@@ -60,6 +63,9 @@ struct Hub {
     std::size_t waitingRequests = 0;
 
     PhoneAdmission admission;
+    std::unordered_map<PhoneAdmission::Connection, Ticket*> tickets;
+    // Newcomers being told that the game is full, at most refusalLimit at a time.
+    std::size_t refusing = 0;
     std::unordered_map<PhoneId, std::weak_ptr<WsSession>> phones;
     PhoneId lastPhone = 0;
 
@@ -79,26 +85,72 @@ struct Hub {
     }
 };
 
-// A connection counted in the hub's admission for as long as it lives. It asks for admission
-// only once it exists, so that no failure can leave a count that is never released.
+// A connection counted in the hub's admission for as long as it lives, which may have to make
+// room for a newcomer. It asks for admission only once it exists, so that no failure can leave
+// a count that is never released.
 class Ticket {
 public:
-    Ticket(Hub& hub, std::string address)
-        : hub(hub), address(std::move(address)), admitted(hub.admission.admit(this->address)) {}
+    Ticket(Hub& hub, const std::string& address) : hub(hub) {
+        const PhoneAdmission::Admit admit = hub.admission.admit(address);
+        full = admit.full;
+        if (admit.makesRoom != 0) {
+            hub.tickets.at(admit.makesRoom)->makeRoom();
+        }
+        if (admit.connection != 0) {
+            try {
+                hub.tickets.emplace(admit.connection, this);
+            } catch (...) {
+                hub.admission.release(admit.connection);
+                throw;
+            }
+            connection = admit.connection;
+        }
+    }
     ~Ticket() {
-        if (admitted) {
-            hub.admission.release(address);
+        if (connection != 0) {
+            hub.admission.release(connection);
+            hub.tickets.erase(connection);
         }
     }
     Ticket(const Ticket&) = delete;
     Ticket& operator=(const Ticket&) = delete;
 
-    bool isAdmitted() const { return admitted; }
+    bool isAdmitted() const { return connection != 0; }
+    /// Whether it was refused because every connection is a phone's.
+    bool isFull() const { return full; }
+
+    void stand(PhoneAdmission::Standing standing) const {
+        hub.admission.stand(connection, standing);
+    }
+    /// How the connection is closed should a newcomer need its place.
+    void closeWith(std::function<void()> close) { closer = std::move(close); }
+
+private:
+    // Already no longer counted: the connection goes, and its place is the newcomer's.
+    void makeRoom() {
+        hub.tickets.erase(connection);
+        connection = 0;
+        if (closer) {
+            std::exchange(closer, nullptr)();
+        }
+    }
+
+    Hub& hub;
+    PhoneAdmission::Connection connection = 0;
+    bool full = false;
+    std::function<void()> closer;
+};
+
+// One of the newcomers being told that the game is full, counted while it lasts.
+class Refusal {
+public:
+    explicit Refusal(Hub& hub) : hub(hub) { ++hub.refusing; }
+    ~Refusal() { --hub.refusing; }
+    Refusal(const Refusal&) = delete;
+    Refusal& operator=(const Refusal&) = delete;
 
 private:
     Hub& hub;
-    std::string address;
-    bool admitted;
 };
 
 template <class Fields> std::string_view single(const Fields& fields, http::field name) {
@@ -157,7 +209,11 @@ class WsSession : public std::enable_shared_from_this<WsSession> {
 public:
     WsSession(Hub& hub, tcp::socket&& socket, std::unique_ptr<Ticket> ticket)
         : hub(hub), ticket(std::move(ticket)), ws(std::move(socket)),
-          writeDeadline(ws.get_executor()) {}
+          writeDeadline(ws.get_executor()) {
+        // It has shown the key: a phone is never closed to make room.
+        this->ticket->stand(PhoneAdmission::Standing::held);
+        this->ticket->closeWith(nullptr);
+    }
 
     ~WsSession() {
         if (phone != 0) {
@@ -303,6 +359,25 @@ public:
     HttpSession(Hub& hub, tcp::socket&& socket, std::unique_ptr<Ticket> ticket)
         : hub(hub), ticket(std::move(ticket)), stream(std::move(socket)) {}
 
+    void start() {
+        ticket->closeWith([weak = weak_from_this()] {
+            if (auto self = weak.lock()) {
+                beast::error_code ignored;
+                self->stream.socket().close(ignored);
+            }
+        });
+        read();
+    }
+
+    // Tells a newcomer, without reading its request, that every place is a phone's.
+    void refuseFull() {
+        refusal.emplace(hub);
+        stream.expires_after(lingerTime);
+        respond(answer(http::status::service_unavailable, 11,
+                       "Service unavailable: every connection is a phone's\n"),
+                false);
+    }
+
     void read() {
         parser.emplace();
         parser->header_limit(headerLimit);
@@ -327,6 +402,10 @@ private:
                                                single(request, http::field::origin), upgrade},
                                               hub.rules);
         unsigned version = request.version();
+        if (access.route == PhoneRoute::file || access.route == PhoneRoute::redirect ||
+            access.route == PhoneRoute::notFound) {
+            ticket->stand(PhoneAdmission::Standing::held);
+        }
 
         switch (access.route) {
         case PhoneRoute::webSocket:
@@ -398,6 +477,7 @@ private:
                     return;
                 }
                 if (keepAlive) {
+                    self->ticket->stand(PhoneAdmission::Standing::idle);
                     self->read();
                 } else {
                     self->linger();
@@ -410,7 +490,7 @@ private:
     void linger() {
         beast::error_code ignored;
         stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
-        stream.expires_after(2s);
+        stream.expires_after(lingerTime);
         drain();
     }
 
@@ -425,7 +505,9 @@ private:
     }
 
     Hub& hub;
+    // None for a newcomer refused because the game is full, which has a refusal instead.
     std::unique_ptr<Ticket> ticket;
+    std::optional<Refusal> refusal;
     beast::tcp_stream stream;
     beast::flat_buffer buffer{2 * headerLimit + bodyLimit};
     std::optional<http::request_parser<http::string_body>> parser;
@@ -552,10 +634,13 @@ struct PhoneServer::State {
             return;
         }
         auto ticket = std::make_unique<Ticket>(hub, remote.address().to_string());
+        if (ticket->isFull() && hub.refusing < refusalLimit) {
+            std::make_shared<HttpSession>(hub, std::move(socket), nullptr)->refuseFull();
+        }
         if (!ticket->isAdmitted()) {
             return;
         }
-        std::make_shared<HttpSession>(hub, std::move(socket), std::move(ticket))->read();
+        std::make_shared<HttpSession>(hub, std::move(socket), std::move(ticket))->start();
     }
 
     std::shared_ptr<WsSession> phone(PhoneId id) {

@@ -33,10 +33,14 @@ def check(good, line, otherwise=""):
     print(f"ok: {line}", flush=True)
 
 
+def connect(source="127.0.0.1"):
+    return asyncio.open_connection("127.0.0.1", PORT, local_addr=(source, 0))
+
+
 async def expect_status(label, status, target=f"/{KEY}/", host=HOST, extra="", body=b"",
-                        method="GET"):
+                        method="GET", source="127.0.0.1", quiet=False):
     """One raw request, which must get that status (no markup unless 200); returns its headers."""
-    reader, writer = await asyncio.open_connection("127.0.0.1", PORT)
+    reader, writer = await connect(source)
     extra += f"Content-Length: {len(body)}\r\n" if body else ""
     request = f"{method} {target} HTTP/1.1\r\nHost: {host}\r\n{extra}Connection: close\r\n\r\n"
     answer = b""  # if the server closes it first
@@ -48,15 +52,17 @@ async def expect_status(label, status, target=f"/{KEY}/", host=HOST, extra="", b
     head, _, content = answer.partition(b"\r\n\r\n")
     first, *lines = head.decode("latin-1").split("\r\n")
     got = int(first.split()[1]) if answer else None
-    check(got == status, f"{label}: {got}", f", not {status}")
+    if not quiet or got != status:
+        check(got == status, f"{label}: {got}", f", not {status}")
     if status != 200 and b"<" in content:
         fail(f"{label}: the answer has markup: {content[:80]!r}")
     return {n.strip().lower(): v.strip() for n, _, v in (line.partition(":") for line in lines)}
 
 
-def phone(origin=f"http://{HOST}"):
+def phone(origin=f"http://{HOST}", source="127.0.0.1"):
     return websockets.connect(f"ws://{HOST}/{KEY}/ws", origin=origin, compression=None,
-                              ping_interval=None, open_timeout=5, close_timeout=2, max_size=None)
+                              ping_interval=None, open_timeout=5, close_timeout=2, max_size=None,
+                              local_addr=(source, 0))
 
 
 def check_reply(label, text):
@@ -109,6 +115,68 @@ async def half_a_request():
 async def a_silent_phone():
     async with phone() as ws:
         await expect(ws, "a silent WebSocket", 0, None, 30)
+
+
+async def pressure():
+    """A device holding 36 half-sent requests from three addresses, renewed every 5 s for 30 s,
+    keeps nobody with the link out: page loads from another address are answered, and a seated
+    phone whose socket is cut is back on its seat. Only where every place is a phone's WebSocket
+    is a newcomer told the game is full."""
+    held = []
+
+    async def renew():
+        for _ in range(6):
+            for _, writer in held:
+                writer.close()
+            held.clear()
+            for n in range(36):
+                reader, writer = await connect(f"127.0.0.{2 + n % 3}")
+                writer.write(REQUEST)
+                held.append((reader, writer))
+            await asyncio.sleep(5)
+        for _, writer in held:
+            writer.close()
+
+    async def loads(until):
+        count = 0
+        while not until.done():
+            await expect_status("a page load under pressure", 200, source="127.0.0.5", quiet=True)
+            count += 1
+            await asyncio.sleep(0.5)
+        return count
+
+    renewing = asyncio.ensure_future(renew())
+    loading = asyncio.ensure_future(loads(renewing))
+    await asyncio.sleep(2)
+    cut = await phone()
+    await cut.send('{"type":"join","name":"Zoe"}')
+    seated = await expect_reply(cut, "a phone under pressure", "seated")
+    cut.transport.abort()
+    async with phone() as ws:
+        await ws.send(json.dumps({"type": "resume", "seat": seated["seat"],
+                                  "secret": seated["secret"]}))
+        await expect_reply(ws, "its socket cut, the phone under pressure", "seated")
+        await ws.send('{"type":"leave"}')
+    await renewing
+    check(await loading >= 50, f"{await loading} page loads from 127.0.0.5 under pressure: all 200")
+
+    await asyncio.sleep(1)
+    phones = [await phone(source=f"127.0.0.{2 + n % 3}") for n in range(32)]
+    await expect_status("a 33rd connection beside 32 phones", 503, source="127.0.0.5")
+    for ws in phones:
+        await ws.close()
+
+
+async def expect_reply(ws, label, wanted):
+    """Reads replies until one of type WANTED, which it returns."""
+    try:
+        async with asyncio.timeout(5):
+            while (reply := check_reply(label, await ws.recv()))["type"] != wanted:
+                pass
+    except (TimeoutError, websockets.ConnectionClosed):
+        fail(f"{label}: no {wanted}")
+    check(True, f"{label}: {wanted}")
+    return reply
 
 
 async def main():
@@ -176,6 +244,9 @@ async def main():
     await expect_status("a fresh connection afterwards", 200)
 
     await idle
+    await pressure()
+    await asyncio.sleep(0.5)
+    await expect_status("a fresh connection after the pressure", 200)
     check(True, f"all checks in {time.monotonic() - started:.1f} s")
 
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 const PhoneAccessRules rules{"0123456789abcdef0123456789abcdef",
                              {"127.0.0.5:8112", "kraxelbrett.local:8112"},
                              {"", "app.js", "app.css"}};
@@ -39,19 +41,56 @@ TEST(PhoneAccessTest, HostThenKeyThenPath) {
 }
 
 TEST(PhoneAccessTest, ConnectionsAndMessagesWithinLimits) {
-    // Three from a, then the fourth refused; b and c fill the total; a release lets one in.
+    // Up to 3 from an address, 5 in all; then a newcomer takes the place of the oldest that has
+    // shown no key, else of the oldest idle one, and where every one is held it is told so.
+    using S = PhoneAdmission::Standing;
     PhoneAdmission admission(5, 3);
     const struct {
-        std::string address;
-        int release;
-        bool admitted;
-    } admits[] = {{"a", 0, true},  {"a", 0, true}, {"a", 0, true},  {"a", 0, false},
-                  {"b", 0, true},  {"c", 0, true}, {"d", 0, false}, {"b", 1, true},
-                  {"d", 0, false}, {"a", 1, true}, {"a", 0, false}};
-    for (const auto& a : admits) {
-        for (int i = 0; i < a.release; ++i)
-            admission.release(a.address);
-        EXPECT_EQ(admission.admit(a.address), a.admitted) << a.address;
+        std::string address; // or "#N standing" or "-N", a release
+        int connection = 0, makesRoom = 0;
+        bool full = false;
+    } steps[] = {
+        {"a", 1, 0, false},
+        {"a", 2, 0, false},
+        {"a", 3, 0, false},
+        {"a", 0, 0, false},
+        {"b", 4, 0, false},
+        {"#1 held"},
+        {"#3 idle"},
+        {"#4 idle"},
+        {"c", 5, 0, false},
+        {"d", 6, 2, false},
+        {"-2"},
+        {"d", 7, 5, false},
+        {"#6 held"},
+        {"#7 held"},
+        {"e", 8, 3, false},
+        {"-3"},
+        {"#8 held"},
+        {"a", 9, 4, false},
+        {"#9 held"},
+        {"b", 0, 0, true},
+        {"-7"},
+        {"b", 10, 0, false},
+        {"d", 11, 10, false},
+        {"#11 held"},
+        {"e", 0, 0, true},
+    };
+    const std::map<std::string, S> standings{{"held", S::held}, {"idle", S::idle}};
+    for (const auto& step : steps) {
+        if (step.address[0] == '#') {
+            admission.stand(std::stoul(step.address.substr(1)),
+                            standings.at(step.address.substr(step.address.find(' ') + 1)));
+        } else if (step.address[0] == '-') {
+            admission.release(std::stoul(step.address.substr(1)));
+        } else {
+            const PhoneAdmission::Admit admit = admission.admit(step.address);
+            EXPECT_EQ(admit.connection, static_cast<PhoneAdmission::Connection>(step.connection))
+                << step.address;
+            EXPECT_EQ(admit.makesRoom, static_cast<PhoneAdmission::Connection>(step.makesRoom))
+                << step.address << " " << step.connection;
+            EXPECT_EQ(admit.full, step.full) << step.address;
+        }
     }
 
     PhoneRate rate(20);
