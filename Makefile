@@ -60,13 +60,14 @@ test-windows: windows
 	scripts/test-windows.sh $(BUILD_DIR) $(WINDOWS_DIR)
 
 # The README's pictures: the real game's first frame, a game in play, one with phones, and
-# the sofa view's card and podium (their reference pictures).
+# the sofa view's card and podium and the phones' lobby (their reference pictures).
 screenshot: build
 	scripts/with-display.sh scripts/screenshot.sh $(BUILD_DIR) docs/board.png
 	cd $(BUILD_DIR) && ../scripts/with-display.sh ./make_screenshot ../docs/in-play.png
 	KRAXELBRETT_TV_SHOT=$(CURDIR)/docs/phones-tv.png KRAXELBRETT_PHONE_SHOT=$(CURDIR)/docs/phones-phone.png \
 	  tests/e2e/phones.sh $(BUILD_DIR)
 	cp tests/golden/sofa-card.png tests/golden/sofa-podium.png docs/
+	cp tests/golden/lobby.png docs/phones-lobby.png
 
 # The template of the game's texts, extracted anew from the sources, and every translation
 # brought up to date with it (new texts untranslated, changed ones marked fuzzy).

@@ -49,6 +49,7 @@ Command CommandReader::read(const sf::Event& event, int playerCount) {
             break;
         case sf::Keyboard::W: asked = Command::playTurn; break;
         case sf::Keyboard::N: asked = Command::newRound; break;
+        case sf::Keyboard::Q: asked = Command::toggleInvitation; break;
         default: break;
         }
     } else if (rollsAsW(event)) {

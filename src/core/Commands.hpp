@@ -4,7 +4,16 @@
 #include <SFML/Window/Event.hpp>
 
 /// What an event asks of the game.
-enum class Command { none, quit, addPlayer, removePlayer, playTurn, toggleSound, newRound };
+enum class Command {
+    none,
+    quit,
+    addPlayer,
+    removePlayer,
+    playTurn,
+    toggleSound,
+    newRound,
+    toggleInvitation
+};
 
 /// Whether the event ends the game: Escape, or the window being closed.
 bool endsGame(const sf::Event& event);

@@ -34,6 +34,7 @@ Game::Game(GameOptions gameOptions)
         phoneSeats.emplace(*options.phones, options.fontPath.empty() ? fontPath : options.fontPath,
                            options.words);
         invite.build(options.phoneLinks, font, options.words);
+        lobbyShown = true;
     }
     setUpBoard();
 }
@@ -89,11 +90,8 @@ void Game::fitToWindow(sf::Vector2u size) {
     for (Player& player : players) {
         fitPlayer(player);
     }
-    for (PhoneInvite::Invitation& invitation : invite.invitations) {
-        fitText(invitation.address, inviteTextSize, screenFit);
-        fitText(invitation.key, inviteTextSize, screenFit);
-    }
-    fitText(invite.noNetwork, inviteTextSize, screenFit);
+    invite.forEachText(
+        [this](sf::Text& text, unsigned int size) { fitText(text, size, screenFit); });
     showSofa();
 }
 
@@ -106,6 +104,16 @@ void Game::fitPlayer(Player& player) const {
     if (options.sofaView) {
         fitTaskToRow(player, toDisplayString(fieldTexts[player.taskField].text), screenFit);
     }
+}
+
+void Game::showJoined() {
+    std::vector<JoinedPlayer> joined;
+    for (int seat = 0; seat < playerCount; ++seat) {
+        joined.push_back({players[seat].name, slotColour(seat)});
+    }
+    invite.showJoined(joined, font);
+    invite.forEachText(
+        [this](sf::Text& text, unsigned int size) { fitText(text, size, screenFit); });
 }
 
 void Game::showSofa() {
@@ -214,11 +222,15 @@ void Game::drawFrame(sf::RenderTarget& target) const {
     target.clear(background);
     boardDrawing.draw(target, fields);
     drawPlayers(target, players);
+    const auto inviteShown = static_cast<std::size_t>(pacer.sinceStart() / inviteTurn);
     // Latecomers can join while a seat is free.
-    if (options.phones != nullptr && playerCount < maxPlayers) {
-        invite.draw(target, static_cast<std::size_t>(pacer.sinceStart() / inviteTurn));
+    if (options.phones != nullptr && !lobbyShown && playerCount < maxPlayers) {
+        invite.draw(target, inviteShown);
     }
     sofaDrawing.draw(target);
+    if (options.phones != nullptr && lobbyShown) {
+        invite.drawLarge(target, inviteShown);
+    }
     if (playerCount != 0) {
         target.draw(currentPlayerMarker);
     }

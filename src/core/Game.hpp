@@ -164,6 +164,8 @@ private:
     void close();
     void fitPlayer(Player& player) const;
     void showSofa();
+    /// Shows who has joined in the lobby.
+    void showJoined();
 
     void addPlayer();
     void removePlayer();
@@ -198,6 +200,9 @@ private:
     /// With phones: which phone plays which seat.
     std::optional<PhoneSeats> phoneSeats;
     PhoneInvite invite;
+    /// The invitation stands large over the board: from the start until the first roll, and
+    /// as Q shows it between turns.
+    bool lobbyShown = false;
 
     // The window opens blank, which the first frame changes.
     bool changedLastFrame = true;

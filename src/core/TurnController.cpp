@@ -74,6 +74,7 @@ void Game::handleEvent(const sf::Event& happened) {
     case Command::playTurn: playTurn(); break;
     case Command::toggleSound: sound.toggle(); break;
     case Command::newRound: newRound(); break;
+    case Command::toggleInvitation: lobbyShown = !lobbyShown && phoneSeats.has_value(); return;
     case Command::none: return;
     }
     // A turn cut short by Escape is no turn: the game saved before it is the one to go on with.
@@ -109,6 +110,7 @@ void Game::shareChange(bool save) {
         options.save(saved());
     }
     if (phoneSeats) {
+        showJoined();
         phoneSeats->show(phoneTable(players, fieldTexts, currentPlayer,
                                     diceState == DieState::rolling,
                                     !turnsGoOn(options.sofaView, players)));
@@ -183,6 +185,7 @@ void Game::newRound() {
     }
     arrangeTokens(startField);
     finishOrder.clear();
+    lobbyShown = phoneSeats.has_value();
     currentPlayer = 0;
     markedRow = currentPlayer;
     currentPlayerMarker.setPosition(markerPosition(markedRow));
@@ -205,6 +208,7 @@ void Game::playTurn() {
     markedRow = currentPlayer;
     currentPlayerMarker.setPosition(markerPosition(markedRow));
     cardPlayer = -1;
+    lobbyShown = false;
     showSofa();
     // Before the die holds up this thread for seconds: the phones show it meanwhile.
     if (phoneSeats) {

@@ -23,7 +23,7 @@ sf::Event typed(char character) {
 } // namespace
 
 // The events one key press gives on X11, and what each of them asks of the game, one letter
-// per event: nothing, quit, add a player, remove one, play a turn.
+// per event: nothing, quit, add a player, remove one, play a turn, sound, new round, invitation.
 TEST(Commands, PlusAndMinusActOncePerPressOnAnyKeyboard) {
     using K = sf::Keyboard;
     const struct {
@@ -42,6 +42,7 @@ TEST(Commands, PlusAndMinusActOncePerPressOnAnyKeyboard) {
         {"W", 1, {key(K::W), typed('w'), key(K::W, sf::Event::KeyReleased)}, "t.."},
         {"M, with none", 0, {key(K::M), typed('m'), key(K::M, sf::Event::KeyReleased)}, "s.."},
         {"Escape, close", 0, {key(K::Escape), key(K::Unknown, sf::Event::Closed)}, "qq"},
+        {"N, Q", 2, {key(K::N), typed('n'), key(K::Q), typed('q')}, "n.i."},
         {"pad buttons 0 to 3, then 4",
          2,
          {pad(0), pad(0, sf::Event::JoystickButtonReleased), pad(1), pad(2), pad(3), pad(4)},
@@ -51,7 +52,7 @@ TEST(Commands, PlusAndMinusActOncePerPressOnAnyKeyboard) {
         CommandReader reader;
         std::string commands;
         for (const sf::Event& event : c.events)
-            commands += ".qarts"[static_cast<int>(reader.read(event, c.players))];
+            commands += ".qartsni"[static_cast<int>(reader.read(event, c.players))];
         EXPECT_EQ(commands, c.commands) << c.press << " with " << c.players << " players";
     }
 }

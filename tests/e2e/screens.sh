@@ -41,6 +41,34 @@ sized() {
     settled "$shot" 0.3 "$(window)"
     escape "three players" "$work/said"
 }
+# The lobby of a game resumed with phones, its key kept in the saved game: the invitation stands
+# large over the board, and its code is read from the sofa, where a phone's camera 3 m away sees
+# the screen at FAR % of its size, slightly blurred. At 1080p the lobby is its reference picture;
+# Q hides it and shows it again, and a roll hides it.
+lobby() {
+    local far=$1 key=0123456789abcdef0123456789abcdef port=47112
+    export XDG_STATE_HOME=$work/state-$far
+    mkdir -p "$XDG_STATE_HOME/kraxelbrett"
+    { game_file 0 0 "[]\nphone-key = \"$key\"" && player 0 0 false Anna && player 0 0 false &&
+        player 0 0 false Jörg; } >"$XDG_STATE_HOME/kraxelbrett/game.toml"
+    start "$build" ./kraxelbrett --resume --phones=127.0.0.1:$port >/dev/null 2>>"$work/said"
+    settled "$work/lobby-$far.png"
+    convert "$work/lobby-$far.png" -filter Triangle -resize "$far%" -blur 0x0.5 "$work/far-$far.png"
+    [ "$(zbarimg -q --raw "$work/far-$far.png" 2>/dev/null)" = "HTTP://127.0.0.1:$port/${key^^}/" ] ||
+        keep "far-$far"
+    if [ "$far" = 29 ]; then
+        alike "$golden/lobby.png" "$work/lobby-$far.png" || keep "lobby-$far"
+        xdotool key q
+        expect hidden board_shown hidden
+        xdotool key q
+        expect shown-again alike "$golden/lobby.png" "$work/shown-again.png"
+        xdotool key w
+        expect rolled board_shown rolled
+    fi
+    escape lobby "$work/said"
+}
+# Whether the bottom row of the board shows in the capture NAME, where the lobby is black.
+board_shown() { [ "$(convert "$work/$1.png" -crop 1x1+300+950 -format '%[fx:r+g+b>0]' info:)" = 1 ]; }
 if [ -n "${2:-}" ]; then "$2" "${@:4}"; exit; fi
 
 work=$(mktemp -d)
@@ -67,4 +95,6 @@ says "1 kraxelbrett: the display shows 8 bits per pixel, and OpenGL offers no tr
 on_screen 800x600x24 sized "$work/resized-as.png"
 on_screen 1920x1080x24 sized "$work/resized.png" 800x600
 alike "$work/resized-as.png" "$work/resized.png" || keep resized
-echo "screens: 20 kiosk starts, 16 and 8 bits, and a resize, all as expected"
+on_screen 1920x1080x24 lobby 29
+on_screen 3840x2160x24 lobby 14.5
+echo "screens: 20 kiosk starts, 16 and 8 bits, a resize, and the lobby read from the sofa, all as expected"
