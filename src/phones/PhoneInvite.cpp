@@ -8,7 +8,7 @@
 
 namespace {
 const float margin = 4.f;
-const int quietModules = 4;
+const int quietModules = qrQuietModules;
 const float textGap = 24.f;
 // The lobby: its heading above the code, the link below it, and who has joined in a column
 // beside the code.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "phones/QrCode.hpp"
+
 #include <SFML/Graphics/Drawable.hpp>
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Rect.hpp>
@@ -23,9 +25,6 @@ const sf::FloatRect lobbyArea{50.f, 10.f, 990.f, 990.f};
 /// Character sizes in the lobby: its heading and link, and the names of those who joined.
 constexpr unsigned int lobbyTextSize = 40;
 constexpr unsigned int lobbyNameSize = 28;
-
-/// A QR code's modules, row by row, dark ones true; empty where the text does not fit one.
-std::vector<std::vector<bool>> qrModules(const std::string& text);
 
 /// The side of one module in layout pixels, for a code of `modules` a side with its quiet
 /// zone in `room` pixels: whole pixels, so that every module is as sharp as the next.

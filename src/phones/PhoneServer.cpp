@@ -3,6 +3,7 @@
 #include "language/Phrase.hpp"
 #include "phones/PhoneAccess.hpp"
 #include "phones/PhonePage.hpp"
+#include "phones/QrCode.hpp"
 
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
@@ -18,6 +19,7 @@
 #include <chrono>
 #include <deque>
 #include <exception>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -48,6 +50,7 @@ constexpr std::size_t lingerBytes = std::size_t{64} * 1024;
 constexpr auto lingerTime = 2s;
 constexpr std::size_t refusalLimit = 8;
 constexpr const char* serverName = "kraxelbrett";
+constexpr const char* invitationFile = "invite.svg";
 
 class WsSession;
 class Ticket;
@@ -57,6 +60,9 @@ struct Hub {
     PhoneAccessRules rules;
     std::locale words;
     std::vector<ServedFile> page;
+    // The link's QR code for a phone to show the next, by the Host the phone reached the game
+    // by: the address that works from where it is.
+    std::map<std::string, std::string> invitations;
 
     std::mutex mutex;
     std::vector<PhoneArrival> inbox;
@@ -458,6 +464,10 @@ private:
                 response.body() = file.body;
             }
         }
+        if (access.file == invitationFile) {
+            response.set(http::field::content_type, "image/svg+xml");
+            response.body() = hub.invitations.at(access.host);
+        }
         response.set("Content-Security-Policy",
                      "default-src 'none'; script-src 'self'; style-src 'self'; connect-src ws://" +
                          access.host +
@@ -588,6 +598,11 @@ struct PhoneServer::State {
         hub.page = pageIn(settings.words);
         for (const ServedFile& file : hub.page) {
             rules.files.push_back(file.name);
+        }
+        rules.files.emplace_back(invitationFile);
+        hub.invitations.clear();
+        for (const std::string& host : rules.hosts) {
+            hub.invitations[host] = qrSvg("http://" + host + "/" + rules.key + "/");
         }
     }
 

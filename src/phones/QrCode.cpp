@@ -1,9 +1,10 @@
-#include "phones/PhoneInvite.hpp"
+#include "phones/QrCode.hpp"
 
 #include <qrcodegen.hpp>
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 
 std::vector<std::vector<bool>> qrModules(const std::string& text) {
     // Upper case is the QR code's alphanumeric mode, which packs a link into a smaller code:
@@ -25,4 +26,28 @@ std::vector<std::vector<bool>> qrModules(const std::string& text) {
         modules.clear();
     }
     return modules;
+}
+
+std::string qrSvg(const std::string& text) {
+    const auto modules = qrModules(text);
+    const std::string side = std::to_string(modules.size() + 2 * qrQuietModules);
+    std::string svg = R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 )" + side + " " +
+                      side + R"(" shape-rendering="crispEdges"><rect width=")" + side +
+                      R"(" height=")" + side + R"(" fill="#fff"/><path d=")";
+    // Each run of dark modules in a row as one rectangle.
+    for (std::size_t y = 0; y < modules.size(); ++y) {
+        for (std::size_t x = 0; x < modules.size();) {
+            std::size_t end = x;
+            while (end < modules.size() && modules[y][end]) {
+                ++end;
+            }
+            if (end > x) {
+                svg += "M" + std::to_string(x + qrQuietModules) + " " +
+                       std::to_string(y + qrQuietModules) + "h" + std::to_string(end - x) + "v1h-" +
+                       std::to_string(end - x) + "z";
+            }
+            x = end + 1;
+        }
+    }
+    return svg + "\"/></svg>\n";
 }

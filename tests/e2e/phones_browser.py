@@ -14,6 +14,7 @@ import sys
 import tempfile
 import time
 import urllib.parse
+import urllib.request
 
 from selenium import webdriver
 from selenium.common.exceptions import WebDriverException
@@ -181,7 +182,28 @@ def run(url, folder, language):
     if seats != [(name, True) for name in NAMES]:
         fail(f"step 3: after the drop, the lobby's seats are not the three phones': {seats}")
 
-    # 4. Pictures for the README.
+    # 4. Anna invites the next phone: her page shows the code of the link she came by, which
+    # zbarimg reads, at modules of 6 CSS px or more on her 360 px screen.
+    anna.click("invite")
+    until("step 4: the invitation's code did not load", 5,
+          lambda: anna.js("return $('inviteCode').complete && $('inviteCode').naturalWidth > 0"))
+    anna.speaks("step 4: the invitation", language,
+                NAMES + [anna.js("return location.origin + location.pathname")])
+    # The code's side in modules, quiet zone included, from its picture's viewBox.
+    with urllib.request.urlopen(url + "invite.svg", timeout=5) as svg:
+        side = int(re.search(r'viewBox="0 0 (\d+)', svg.read().decode()).group(1))
+    width = anna.js("return $('inviteCode').getBoundingClientRect().width")
+    if width / side < 6:
+        fail(f"step 4: the code's modules are {width / side:.1f} CSS px, under 6")
+    shot = os.path.join(folder, "invitation.png")
+    with open(shot, "wb") as picture:
+        picture.write(anna.find_element("id", "inviteCode").screenshot_as_png)
+    read = subprocess.run(["zbarimg", "-q", "--raw", shot], capture_output=True, text=True).stdout
+    if read.strip() != url.upper():
+        fail(f"step 4: the invitation's code reads {read.strip()!r}, not {url.upper()!r}")
+    anna.click("inviteClose")
+
+    # 5. Pictures for the README.
     if shot := os.environ.get("KRAXELBRETT_PHONE_SHOT"):
         anna.save_screenshot(shot)
     if shot := os.environ.get("KRAXELBRETT_TV_SHOT"):

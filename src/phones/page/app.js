@@ -256,6 +256,13 @@ $('leave').onclick = $('leaveNo').onclick = $('leaveYes').onclick = (event) => {
   $('leaveAsk').hidden = !$('leave').hidden;
   if (!$('leaveAsk').hidden) $('leaveAsk').scrollIntoView(false);
 };
+// The game draws the code of the link by the address this phone reached it by, which works
+// for the next phone too.
+$('invite').onclick = $('inviteClose').onclick = (event) => {
+  $('invitation').hidden = event.target.id === 'inviteClose';
+  $('inviteCode').src = 'invite.svg';
+  $('inviteLink').textContent = location.origin + location.pathname;
+};
 $('playHere').onclick = () => {
   taken = false;
   if (mine) resume();
