@@ -29,6 +29,7 @@ bool boardShown(const XScreen& screen) {
 const sf::IntRect boardPixel(138, 98, 1, 1);
 
 const sf::IntRect lastRowPixel(1105, 805, 1, 1);
+const sf::IntRect lobbyCodePixel(92, 112, 1, 1);
 const sf::Color lastRowColour = slotColour(maxPlayers - 1);
 
 bool waitForPixel(XScreen& screen, const sf::IntRect& pixel, sf::Color colour, bool other,

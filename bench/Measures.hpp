@@ -22,6 +22,9 @@ extern const sf::IntRect boardPixel;
 extern const sf::IntRect lastRowPixel;
 extern const sf::Color lastRowColour;
 
+/// The top left of the lobby's QR code, in its white quiet zone.
+extern const sf::IntRect lobbyCodePixel;
+
 /// The middle of the die, over the board: the board's colour there when no die is shown.
 extern const sf::IntRect dieCentre;
 

@@ -1,7 +1,9 @@
 // What playing from phones costs, over loopback, beside the same game at the keyboard: a tap on
 // Roll to the first frame with the die against a W; the CPU of a game with nine phones
-// connected and pinging, idle, against nine keyboard players; the memory of a game with 32
-// connections against one without --phones; and a key's way to the screen under a flood.
+// connected and pinging, idle, against nine keyboard players; the CPU of the lobby against the
+// board alone; the memory of a game with 32 connections against one without --phones; a key's
+// way to the screen under a flood; and page loads, a phone coming back and a key, while one
+// device holds more half-sent requests than the game has places.
 
 #include "GameProcess.hpp"
 #include "Measures.hpp"
@@ -12,9 +14,11 @@
 #include <boost/asio/connect.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
 #include <boost/beast/websocket.hpp>
 #include <nlohmann/json.hpp>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -26,6 +30,7 @@
 namespace {
 namespace beast = boost::beast;
 namespace websocket = beast::websocket;
+namespace http = beast::http;
 namespace net = boost::asio;
 using tcp = net::ip::tcp;
 using namespace std::chrono_literals;
@@ -52,22 +57,28 @@ public:
     void send(const nlohmann::json& message) { ws.write(net::buffer(message.dump())); }
 
     /// Reads until a message of the type arrives; false after five seconds without it.
-    bool awaitType(const std::string& type) {
+    bool awaitType(const std::string& type) { return !awaitMessage(type).is_null(); }
+
+    /// The first message of the type to arrive; null after five seconds without one.
+    nlohmann::json awaitMessage(const std::string& type) {
         beast::error_code error;
         for (;;) {
             beast::flat_buffer buffer;
             beast::get_lowest_layer(ws).expires_after(5s);
             ws.read(buffer, error);
             if (error) {
-                return false;
+                return nullptr;
             }
-            const auto message =
+            auto message =
                 nlohmann::json::parse(beast::buffers_to_string(buffer.data()), nullptr, false);
             if (message.is_object() && message.value("type", "") == type) {
-                return true;
+                return message;
             }
         }
     }
+
+    /// Cuts the connection as a phone losing the Wi-Fi does: without a word.
+    void cut() { beast::get_lowest_layer(ws).socket().close(); }
 
     /// Sends pings and rolls out of turn, one after the other, as fast as the socket takes them
     /// and reading no answer, until the io_context stops or the server ends the connection.
@@ -121,6 +132,72 @@ private:
     std::thread thread;
 };
 
+/// One device on the Wi-Fi holding 36 half-sent requests, twelve (the most one address may
+/// have) from each of three loopback addresses, sent anew every five seconds, on a thread of
+/// its own until destroyed.
+class Siege {
+public:
+    explicit Siege(const std::string& key) : thread([this, key] { hold(key); }) {}
+    ~Siege() {
+        stopping = true;
+        thread.join();
+    }
+    Siege(const Siege&) = delete;
+    Siege& operator=(const Siege&) = delete;
+
+private:
+    void hold(const std::string& key) {
+        const std::string half =
+            "GET /" + key + "/ HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n";
+        while (!stopping) {
+            std::vector<tcp::socket> held;
+            for (int request = 0; request < 36; ++request) {
+                tcp::socket& socket = held.emplace_back(io);
+                beast::error_code ignored;
+                socket.open(tcp::v4(), ignored);
+                socket.bind(
+                    {net::ip::make_address("127.0.0." + std::to_string(2 + request % 3)), 0},
+                    ignored);
+                socket.connect({net::ip::make_address("127.0.0.1"), port}, ignored);
+                net::write(socket, net::buffer(half), ignored);
+            }
+            for (int tenth = 0; tenth < 50 && !stopping; ++tenth) {
+                std::this_thread::sleep_for(100ms);
+            }
+        }
+    }
+
+    net::io_context io;
+    std::atomic<bool> stopping{false};
+    std::thread thread;
+};
+
+/// A page load from another address than the siege's, to its answer; nothing unless it is a 200
+/// within five seconds.
+std::optional<double> pageLoadMs(const std::string& key) {
+    const auto started = std::chrono::steady_clock::now();
+    net::io_context io;
+    beast::tcp_stream stream(io);
+    beast::error_code error;
+    stream.socket().open(tcp::v4(), error);
+    stream.socket().bind({net::ip::make_address("127.0.0.5"), 0}, error);
+    stream.expires_after(5s);
+    stream.connect({net::ip::make_address("127.0.0.1"), port}, error);
+    http::request<http::empty_body> request{http::verb::get, "/" + key + "/", 11};
+    request.set(http::field::host, "127.0.0.1:" + std::to_string(port));
+    request.keep_alive(false);
+    http::write(stream, request, error);
+    beast::flat_buffer buffer;
+    http::response<http::string_body> response;
+    http::read(stream, buffer, response, error);
+    if (error || response.result() != http::status::ok) {
+        return std::nullopt;
+    }
+    const std::chrono::duration<double, std::milli> took =
+        std::chrono::steady_clock::now() - started;
+    return took.count();
+}
+
 /// The game with --phones on loopback, and the key of its link, read from what it prints.
 struct PhonesGame {
     PhonesGame()
@@ -140,12 +217,23 @@ struct PhonesGame {
     }
     ~PhonesGame() { std::filesystem::remove(output); }
 
-    /// Whether the game printed its link and shows its board; if not, the benchmark fails.
-    bool ready(XScreen& screen, benchmark::State& state) const {
-        if (!key.empty() && screen.waitFor(boardShown, 15s, boardPixel)) {
+    /// Whether the game printed its link and shows its lobby, then (unless `lobby`) its board
+    /// with Q; if not, the benchmark fails.
+    bool ready(XScreen& screen, benchmark::State& state, bool lobby = false) const {
+        if (key.empty() || !waitForPixel(screen, lobbyCodePixel, sf::Color::White, false, 15s)) {
+            state.SkipWithError("the game with --phones did not start");
+            return false;
+        }
+        if (lobby) {
             return true;
         }
-        state.SkipWithError("the game with --phones did not start");
+        // Q once the window takes keys.
+        std::this_thread::sleep_for(settlingTime);
+        screen.tap(XK_q);
+        if (screen.waitFor(boardShown, 5s, boardPixel)) {
+            return true;
+        }
+        state.SkipWithError("Q did not show the board");
         return false;
     }
 
@@ -333,9 +421,98 @@ void keyUnderFlood(benchmark::State& state) {
         state.counters["flood_messages"] = static_cast<double>(sent);
     }
 }
+// The lobby while nothing moves, against the board alone of a game without --phones.
+void idleLobby(benchmark::State& state) {
+    XScreen screen;
+    for (auto _ : state) {
+        double board = 0;
+        {
+            GameProcess game(KRAXELBRETT_BINARY, buildFolder);
+            if (!awaitBoard(screen, state)) {
+                return;
+            }
+            std::this_thread::sleep_for(settlingTime);
+            board = cpuPercent(game.id());
+            screen.tap(XK_Escape);
+            game.waitForExit(10s);
+        }
+        PhonesGame phones;
+        if (!phones.ready(screen, state, true)) {
+            return;
+        }
+        std::this_thread::sleep_for(settlingTime);
+        const double lobby = cpuPercent(phones.game.id());
+        screen.tap(XK_Escape);
+        phones.game.waitForExit(10s);
+        state.counters["board_cpu_%"] = board;
+        state.counters["lobby_cpu_%"] = lobby;
+        state.counters["more_cpu_%"] = lobby - board;
+    }
+}
+
+// While one device holds 36 half-sent requests, more than the game's 32 places: page loads
+// from another address twice a second, a seated phone cut off and back on its seat, and a key's
+// way to the screen against the quiet game's.
+void underSiege(benchmark::State& state) {
+    XScreen screen;
+    for (auto _ : state) {
+        PhonesGame phones;
+        if (!phones.ready(screen, state) || !joinNinePlayers(screen)) {
+            state.SkipWithError("the game did not start with nine players");
+            return;
+        }
+        std::this_thread::sleep_for(settlingTime);
+        const std::optional<KeyTimes> quiet = ninthRowKeys(screen);
+        auto phone = std::make_unique<BenchPhone>(phones.io, phones.key, "127.0.0.1");
+        phone->send({{"type", "take"}, {"seat", 0}});
+        const nlohmann::json seated = phone->awaitMessage("seated");
+
+        std::optional<Siege> siege(phones.key);
+        std::this_thread::sleep_for(1s);
+        double loadMs = 0;
+        double longestLoadMs = 0;
+        const int loads = 20;
+        for (int load = 0; load < loads; ++load) {
+            const std::optional<double> took = pageLoadMs(phones.key);
+            if (!took) {
+                state.SkipWithError("a page load under siege got no 200 within 5 s");
+                return;
+            }
+            loadMs += *took / loads;
+            longestLoadMs = std::max(longestLoadMs, *took);
+            std::this_thread::sleep_for(500ms);
+        }
+        phone->cut();
+        const auto cut = std::chrono::steady_clock::now();
+        phone = std::make_unique<BenchPhone>(phones.io, phones.key, "127.0.0.1");
+        phone->send({{"type", "resume"}, {"seat", 0}, {"secret", seated.value("secret", "")}});
+        if (seated.is_null() || !phone->awaitType("seated")) {
+            state.SkipWithError("the phone did not get back on its seat");
+            return;
+        }
+        const std::chrono::duration<double, std::milli> back =
+            std::chrono::steady_clock::now() - cut;
+        const std::optional<KeyTimes> besieged = ninthRowKeys(screen);
+        siege.reset();
+        screen.tap(XK_Escape);
+        phones.game.waitForExit(10s);
+        if (!quiet || !besieged) {
+            state.SkipWithError("a key did not reach the screen within 5 s");
+            return;
+        }
+        state.counters["page_load_ms"] = loadMs;
+        state.counters["page_load_max_ms"] = longestLoadMs;
+        state.counters["phone_back_ms"] = back.count();
+        state.counters["quiet_key_ms"] = quiet->meanMs;
+        state.counters["siege_key_ms"] = besieged->meanMs;
+        state.counters["siege_key_max_ms"] = besieged->longestMs;
+    }
+}
 } // namespace
 
 BENCHMARK(tapToDie)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(idleWithNinePhones)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(memoryWith32Connections)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(keyUnderFlood)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(idleLobby)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(underSiege)->Unit(benchmark::kSecond)->Iterations(1);

@@ -65,5 +65,9 @@ Command CommandReader::read(const sf::Event& event, int playerCount) {
     if (asked == Command::addPlayer) {
         return playerCount < maxPlayers ? asked : Command::none;
     }
+    // The invitation is for those yet to join.
+    if (asked == Command::toggleInvitation) {
+        return asked;
+    }
     return playerCount > 0 ? asked : Command::none;
 }

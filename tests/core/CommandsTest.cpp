@@ -43,6 +43,7 @@ TEST(Commands, PlusAndMinusActOncePerPressOnAnyKeyboard) {
         {"M, with none", 0, {key(K::M), typed('m'), key(K::M, sf::Event::KeyReleased)}, "s.."},
         {"Escape, close", 0, {key(K::Escape), key(K::Unknown, sf::Event::Closed)}, "qq"},
         {"N, Q", 2, {key(K::N), typed('n'), key(K::Q), typed('q')}, "n.i."},
+        {"N, Q with none", 0, {key(K::N), key(K::Q)}, ".i"},
         {"pad buttons 0 to 3, then 4",
          2,
          {pad(0), pad(0, sf::Event::JoystickButtonReleased), pad(1), pad(2), pad(3), pad(4)},
