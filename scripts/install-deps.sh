@@ -12,7 +12,7 @@ packages=(
   fonts-yanone-kaffeesatz
   xvfb xauth xdotool x11-xserver-utils x11-utils libx11-dev libxtst-dev libglx-dev imagemagick desktop-file-utils
   dpkg-dev lintian appstream
-  zbar-tools chromium chromium-driver python3-selenium python3-websockets iproute2
+  zbar-tools chromium chromium-driver webkit2gtk-driver python3-selenium python3-websockets iproute2
 )
 if [ "${1:-}" = windows ]; then
   # dpkg-dev unpacks the source packages that the Windows libraries are built from. Mesa and

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The game with --phones on loopback, as phones meet it: the link off the TV's QR code, hostile
-# clients at every limit while numpad + still seats a player, three phones in real Chromiums,
-# and Escape ends it with exit code 0. Without --phones the game opens no socket.
+# clients at every limit while numpad + still seats a player, three phones in real Chromiums and
+# then in WebKit, and Escape ends it with exit code 0. Without --phones the game opens no socket.
 # Usage: phones.sh BUILD_DIR
 set -euo pipefail
 label=phones
@@ -40,6 +40,15 @@ xdotool key KP_Subtract sleep 0.2 key KP_Subtract sleep 0.2 key KP_Subtract
 $python "$root/tests/e2e/phones_browser.py" de "$link" \
     >"$work/browser" 2>&1 || fail "phones in the browser: $(tail -5 "$work/browser")"
 escape phones "$work/said" 10
+
+# The same in WebKit, as iPhones have it: three MiniBrowsers, on a display of their own so that
+# their windows keep out of the TV's, against a fresh game.
+KRAXELBRETT_SEED=15 start "$build" ./kraxelbrett --phones="127.0.0.1:$port" >"$work/out" 2>"$work/said"
+settled "$work/tv.png"
+link=$(zbarimg -q --raw "$work/tv.png" 2>/dev/null) || fail "no QR code on the TV for WebKit"
+"$root/scripts/with-display.sh" --screen 1280x1024x24 $python "$root/tests/e2e/phones_browser.py" \
+    --webkit de "$link" >"$work/webkit" 2>&1 || fail "phones in WebKit: $(tail -5 "$work/webkit")"
+escape webkit "$work/said" 10
 
 # The end of a game, played from the phones: three players near the goal, resumed with a die
 # that brings each home in one roll; the podium, and another round from a phone. The deck is

@@ -1,9 +1,11 @@
 #!/usr/bin/python3
-"""Usage: phones_browser.py [--finish] LANGUAGE URL. Three phones, each its own Chromium on DISPLAY,
-play through the link off the TV's QR code: they join by name, roll in turn and are back on their
-seats after the server dropped their sockets; --finish: they take a game's seats near its end,
-play it to the podium and start another round. On every screen each text is the game's in
-LANGUAGE (or a name, or the task), and none is wider than the phone.
+"""Usage: phones_browser.py [--finish | --webkit] LANGUAGE URL. Three phones, each its own
+Chromium (with --webkit, WebKitGTK's MiniBrowser, as on iPhones) on DISPLAY, play through the link
+off the TV's QR code: they join by name, roll in turn, are back on their seats after the server
+dropped their sockets, and one invites the next with a QR code; --finish: they take a game's
+seats near its end, play it to the podium and start another round. On every screen each text is
+the game's in LANGUAGE (or a name, or the task), and in Chromium none is wider than the phone's
+360 px (MiniBrowser goes no narrower than about 450).
 KRAXELBRETT_PHONE_SHOT=FILE and KRAXELBRETT_TV_SHOT=FILE keep a picture of a phone's game screen
 and of the TV."""
 import json
@@ -18,7 +20,7 @@ import urllib.request
 
 from selenium import webdriver
 from selenium.common.exceptions import WebDriverException
-from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.chrome.service import Service as ChromeService
 
 NAMES = ["Anna", "Jörg", "Bob"]
 FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
@@ -81,21 +83,34 @@ def all_until(what, seconds, phones, read, wanted):
     until(lambda: f"{what}: {seen()}", seconds, lambda: seen() == wanted)
 
 
-class Phone(webdriver.Chrome):
-    opened = []  # to be quit at the end, whatever happened
-    js = webdriver.Chrome.execute_script
-
-    def __init__(self, url, folder):
+def open_phone(url, folder):
+    """A phone's browser of the engine asked for, on the page at URL."""
+    if WEBKIT:
+        options = webdriver.WebKitGTKOptions()
+        options.binary_location = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+        options.add_argument("--automation")
+        phone = WebKitPhone(executable_path="/usr/bin/WebKitWebDriver", options=options)
+        phone.set_window_rect(width=450, height=800)
+    else:
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for flag in FLAGS + ["--user-data-dir=" + tempfile.mkdtemp(dir=folder)]:
             options.add_argument(flag)
         options.add_experimental_option(
             "mobileEmulation", {"deviceMetrics": {"width": 360, "height": 740, "pixelRatio": 1}})
-        super().__init__(service=Service("/usr/bin/chromedriver"), options=options)
-        Phone.opened.append(self)
-        self.set_script_timeout(5)
-        self.get(url)
+        phone = ChromePhone(service=ChromeService("/usr/bin/chromedriver"), options=options)
+    Page.opened.append(phone)
+    phone.set_script_timeout(5)
+    phone.get(url)
+    return phone
+
+
+class Page:
+    """What the tests do with a phone's page, in either engine."""
+    opened = []  # to be quit at the end, whatever happened
+
+    def js(self, script, *arguments):
+        return self.execute_script(script, *arguments)
 
     def look(self):
         return self.js(SNAPSHOT)
@@ -116,7 +131,7 @@ class Phone(webdriver.Chrome):
         page = self.js(TEXTS)
         if page["lang"] != language:
             fail(f"{where}: the page's language is {page['lang']}, not {language}")
-        if page["wide"]:
+        if page["wide"] and not WEBKIT:
             fail(f"{where}: the page is wider than the phone")
         known = [re.escape(form).replace(r"\{", "{").replace(r"\}", "}")
                  for forms in catalogue(language).values() for form in forms]
@@ -127,11 +142,19 @@ class Phone(webdriver.Chrome):
                 fail(f"{where}: the page shows \"{text}\", no message of the game's in {language}")
 
 
+class ChromePhone(Page, webdriver.Chrome):
+    pass
+
+
+class WebKitPhone(Page, webdriver.WebKitGTK):
+    pass
+
+
 def run(url, folder, language):
     # 1. Three phones join by name, one after the other.
     phones = []
     for name in NAMES:
-        phones.append(phone := Phone(url, folder))
+        phones.append(phone := open_phone(url, folder))
         phone.until(f"step 1: {name}'s page shows no join screen", 5,
                     lambda look: look["join"] and look["canJoin"])
         phone.speaks(f"step 1: {name}'s join screen", language, NAMES)
@@ -175,7 +198,7 @@ def run(url, folder, language):
               look["me"]), [(True, "", name) for name in NAMES])
     took = time.monotonic() - dropped
     # The game itself has them seated again: a new page's lobby shows a phone on each seat.
-    stranger = Phone(url, folder)
+    stranger = open_phone(url, folder)
     stranger.until("step 3: a fresh page gets no lobby", 5, lambda look: look["join"])
     lobby = stranger.execute_async_script(LOBBY)
     seats = [(s["name"], s["phone"]) for s in (lobby or {}).get("seats", [])]
@@ -193,7 +216,7 @@ def run(url, folder, language):
     with urllib.request.urlopen(url + "invite.svg", timeout=5) as svg:
         side = int(re.search(r'viewBox="0 0 (\d+)', svg.read().decode()).group(1))
     width = anna.js("return $('inviteCode').getBoundingClientRect().width")
-    if width / side < 6:
+    if width / side < 6 and not WEBKIT:
         fail(f"step 4: the code's modules are {width / side:.1f} CSS px, under 6")
     shot = os.path.join(folder, "invitation.png")
     with open(shot, "wb") as picture:
@@ -203,10 +226,10 @@ def run(url, folder, language):
         fail(f"step 4: the invitation's code reads {read.strip()!r}, not {url.upper()!r}")
     anna.click("inviteClose")
 
-    # 5. Pictures for the README.
-    if shot := os.environ.get("KRAXELBRETT_PHONE_SHOT"):
+    # 5. Pictures for the README, from Chromium.
+    if not WEBKIT and (shot := os.environ.get("KRAXELBRETT_PHONE_SHOT")):
         anna.save_screenshot(shot)
-    if shot := os.environ.get("KRAXELBRETT_TV_SHOT"):
+    if not WEBKIT and (shot := os.environ.get("KRAXELBRETT_TV_SHOT")):
         subprocess.run(["import", "-window", "root", shot], check=True)
     return ("three phones joined, rolled in turn, and were back on their seats "
             f"{took:.2f} s after their sockets were dropped")
@@ -216,7 +239,7 @@ def finish(url, folder, language):
     # 1. Each phone takes the seat of its name, added before the game was left.
     phones = []
     for seat, name in enumerate(NAMES, 1):
-        phones.append(phone := Phone(url, folder))
+        phones.append(phone := open_phone(url, folder))
         phone.until(f"finish 1: {name}'s page shows no seats", 5, lambda look: look["join"])
         phone.speaks(f"finish 1: {name}'s join screen", language, NAMES)
         label = phone.say("Take seat {1} · {2}").replace("{1}", str(seat)).replace("{2}", name)
@@ -248,14 +271,15 @@ def finish(url, folder, language):
 
 
 ending = sys.argv[1:2] == ["--finish"]
-if len(sys.argv) != 3 + ending:
-    sys.exit("Usage: phones_browser.py [--finish] LANGUAGE URL")
+WEBKIT = sys.argv[1:2] == ["--webkit"]
+if len(sys.argv) != 3 + (ending or WEBKIT):
+    sys.exit("Usage: phones_browser.py [--finish | --webkit] LANGUAGE URL")
 with tempfile.TemporaryDirectory(prefix="kraxelbrett-phones-", ignore_cleanup_errors=True) as folder:
     try:
         done = (finish if ending else run)(sys.argv[-1], folder, sys.argv[-2])
     except (subprocess.CalledProcessError, WebDriverException) as error:
         fail(str(error).strip().splitlines()[0])
     finally:
-        for opened in Phone.opened:
+        for opened in Page.opened:
             opened.quit()
 print("phones_browser: " + done)
