@@ -108,6 +108,7 @@ void Game::fitPlayer(Player& player) const {
 
 void Game::showJoined() {
     std::vector<JoinedPlayer> joined;
+    joined.reserve(static_cast<std::size_t>(playerCount));
     for (int seat = 0; seat < playerCount; ++seat) {
         joined.push_back({players[seat].name, slotColour(seat)});
     }

@@ -649,10 +649,10 @@ struct PhoneServer::State {
             return;
         }
         auto ticket = std::make_unique<Ticket>(hub, remote.address().to_string());
-        if (ticket->isFull() && hub.refusing < refusalLimit) {
-            std::make_shared<HttpSession>(hub, std::move(socket), nullptr)->refuseFull();
-        }
         if (!ticket->isAdmitted()) {
+            if (ticket->isFull() && hub.refusing < refusalLimit) {
+                std::make_shared<HttpSession>(hub, std::move(socket), nullptr)->refuseFull();
+            }
             return;
         }
         std::make_shared<HttpSession>(hub, std::move(socket), std::move(ticket))->start();

@@ -30,7 +30,8 @@ std::vector<std::vector<bool>> qrModules(const std::string& text) {
 
 std::string qrSvg(const std::string& text) {
     const auto modules = qrModules(text);
-    const std::string side = std::to_string(modules.size() + 2 * qrQuietModules);
+    const std::string side =
+        std::to_string(modules.size() + static_cast<std::size_t>(2 * qrQuietModules));
     std::string svg = R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 )" + side + " " +
                       side + R"(" shape-rendering="crispEdges"><rect width=")" + side +
                       R"(" height=")" + side + R"(" fill="#fff"/><path d=")";

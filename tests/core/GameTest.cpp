@@ -482,6 +482,7 @@ TEST(Sofa, EveryTextOfOursIsTranslatedAndFits) {
                           "http://192.168.100.200:65535/" + key + "/"},
                          game.font, words);
             std::vector<JoinedPlayer> joined;
+            joined.reserve(players.size());
             for (const Player& player : players)
                 joined.push_back({player.name, sf::Color::Red});
             invite.showJoined(joined, game.font);
