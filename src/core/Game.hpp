@@ -135,6 +135,9 @@ public:
     /// What the sofa view shows over the board.
     const SofaView& sofa() const { return sofaDrawing; }
 
+    /// Whether the invitation stands large over the board.
+    bool inviting() const { return lobbyShown; }
+
     // Members in the order they are built; the font and the die texture outlive every text
     // and sprite that refers to them.
     sf::RenderWindow* window = nullptr;

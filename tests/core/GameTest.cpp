@@ -328,6 +328,25 @@ TEST(Phones, EachPhonePlaysItsOwnSeat) {
     EXPECT_EQ(after.told[7].back().at("name"), "Jörg") << "and is shown its game";
 }
 
+// With phones the invitation stands large until the first roll; Q shows and hides it between
+// turns, and another round starts with it large again.
+TEST(Phones, TheLobbyStandsUntilTheFirstRollAndAgainWithQOrANewRound) {
+    TestPhones phones;
+    TestGame test({6}, true, &phones);
+    const Game& game = *test.game;
+    using K = sf::Keyboard;
+    // The one player rolls home: the round is over.
+    const std::pair<K::Key, bool> steps[] = {{K::Q, false}, {K::Q, true},  {K::W, false},
+                                             {K::Q, true},  {K::Q, false}, {K::N, true}};
+    EXPECT_TRUE(game.inviting());
+    test.seat({106});
+    for (const auto& [pressed, inviting] : steps) {
+        test.press(pressed);
+        EXPECT_EQ(game.inviting(), inviting) << pressed;
+    }
+    EXPECT_FALSE(TestGame().game->inviting()) << "without phones";
+}
+
 // A round of two in the sofa view: the first home is celebrated on their card, every change is
 // saved, the podium comes with the last one home, in the order they got there, and holds the
 // turns; N starts another round with the same players, as if they had just joined.
