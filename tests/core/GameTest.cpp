@@ -496,7 +496,8 @@ TEST(Sofa, EveryTextOfOursIsTranslatedAndFits) {
             shown(invite.noNetwork, inviteArea);
 
             // The lobby, with the longest links there are and nine who joined: its code is
-            // read from the sofa (modules of 9 layout pixels or more), and nothing covers it.
+            // read from the sofa (modules of 9 layout pixels or more), and nothing covers it;
+            // and the invitation in its corner.
             invite.build({"http://[fd12:3456:789a:bcde:f012:3456:789a:bcde]:65535/" + key + "/",
                           "http://192.168.100.200:65535/" + key + "/"},
                          game.font, words);
@@ -527,6 +528,10 @@ TEST(Sofa, EveryTextOfOursIsTranslatedAndFits) {
                     EXPECT_FALSE(text.getGlobalBounds().intersects(code));
                 }
                 EXPECT_FALSE(invite.heading.getGlobalBounds().intersects(code));
+                // And in the corner, after the first roll.
+                EXPECT_TRUE(inside(invitation.code.quietZone.getGlobalBounds(), inviteArea));
+                for (const sf::Text* text : {&invitation.address, &invitation.key})
+                    shown(*text, inviteArea, false);
             }
         }
     }
