@@ -221,15 +221,20 @@ void Game::render() {
 
 void Game::drawFrame(sf::RenderTarget& target) const {
     target.clear(background);
-    boardDrawing.draw(target, fields);
+    const bool lobby = lobbyShown;
+    // The lobby covers the board: an idle game redraws it every second, and it is the most
+    // costly part of a frame.
+    if (!lobby) {
+        boardDrawing.draw(target, fields);
+    }
     drawPlayers(target, players);
     const auto inviteShown = static_cast<std::size_t>(pacer.sinceStart() / inviteTurn);
     // Latecomers can join while a seat is free.
-    if (options.phones != nullptr && !lobbyShown && playerCount < maxPlayers) {
+    if (options.phones != nullptr && !lobby && playerCount < maxPlayers) {
         invite.draw(target, inviteShown);
     }
     sofaDrawing.draw(target);
-    if (options.phones != nullptr && lobbyShown) {
+    if (lobby) {
         invite.drawLarge(target, inviteShown);
     }
     if (playerCount != 0) {
