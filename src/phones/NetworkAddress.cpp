@@ -88,21 +88,8 @@ std::vector<InterfaceAddress> machineAddresses() {
 }
 
 std::vector<std::string> defaultRouteInterfaces() {
-    // The kernel's routing table: a line per route, the interface first, the destination
-    // second, all zeros for a default route.
-    std::vector<std::string> names;
     std::ifstream routes("/proc/net/route");
-    std::string line;
-    std::getline(routes, line);
-    while (std::getline(routes, line)) {
-        std::istringstream fields(line);
-        std::string name;
-        std::string destination;
-        if (fields >> name >> destination && destination == "00000000") {
-            names.push_back(name);
-        }
-    }
-    return names;
+    return defaultRoutesIn(routes);
 }
 #else
 namespace {
@@ -191,3 +178,18 @@ std::vector<std::string> defaultRouteInterfaces() {
     return names;
 }
 #endif
+
+std::vector<std::string> defaultRoutesIn(std::istream& table) {
+    std::vector<std::string> names;
+    std::string line;
+    std::getline(table, line);
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string name;
+        std::string destination;
+        if (fields >> name >> destination && destination == "00000000") {
+            names.push_back(name);
+        }
+    }
+    return names;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -21,3 +22,8 @@ std::vector<std::string> phoneAddresses(const std::vector<InterfaceAddress>& int
 /// routes go through.
 std::vector<InterfaceAddress> machineAddresses();
 std::vector<std::string> defaultRouteInterfaces();
+
+/// The interfaces of the default routes in a routing table as Linux's /proc/net/route has it:
+/// a heading, then a line per route, the interface first and the destination second, all
+/// zeros for a default route.
+std::vector<std::string> defaultRoutesIn(std::istream& table);

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <new>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,6 +53,7 @@ TEST(PhoneMessages, OnlyKnownTypesWithTheirOwnFieldsAreRequests) {
         {R"({"type":"join","name":"a\u202eb"})", "error field"},
         {R"({"type":"join","name":"a\u2067b"})", "error field"},
         {R"({"type":"join","name":"a\u0085b"})", "error field"},
+        {R"({"type":"join","name":"\u202eAnna"})", "error field"},
         {R"({"type":"take","seat":9})", "error field"},
         {R"({"type":"take","seat":-1})", "error field"},
         {R"({"type":"take","seat":1.5})", "error field"},
@@ -101,6 +103,13 @@ TEST(PhoneAddresses, TheDefaultRoutesLanAddressesNeverVirtualOnes) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(phoneAddresses(c.interfaces, c.routes), c.shown);
+
+    std::istringstream routes("Iface\tDestination\tGateway\n"
+                              "wlan0\t00000000\t0101A8C0\n"
+                              "wlan0\t0001A8C0\t00000000\n"
+                              "docker0\t000011AC\t00000000\n"
+                              "tun0\t00000000\t0100080A\n");
+    EXPECT_EQ(defaultRoutesIn(routes), (std::vector<std::string>{"wlan0", "tun0"}));
 }
 
 TEST(PhoneServer, ATakenPortGivesTheNextOrOneLine) {
