@@ -21,6 +21,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -243,6 +244,26 @@ struct PhonesGame {
     net::io_context io;
 };
 
+// What `measure` gives of the game without --phones, by its process id, once its board (with
+// nine players joined at the keyboard, if asked) has settled; nothing if it did not get there.
+std::optional<double> measurePlainGame(XScreen& screen, benchmark::State& state,
+                                       const std::function<double(int)>& measure,
+                                       bool ninePlayers = false) {
+    GameProcess game(KRAXELBRETT_BINARY, buildFolder);
+    if (!awaitBoard(screen, state)) {
+        return std::nullopt;
+    }
+    if (ninePlayers && !joinNinePlayers(screen)) {
+        state.SkipWithError("nine players did not join");
+        return std::nullopt;
+    }
+    std::this_thread::sleep_for(settlingTime);
+    const double measured = measure(game.id());
+    screen.tap(XK_Escape);
+    game.waitForExit(10s);
+    return measured;
+}
+
 // From the tap or the key to the first frame with the die, in milliseconds; then the roll is
 // waited out.
 std::optional<double> toDieMs(XScreen& screen, sf::Color board, const std::function<void()>& roll) {
@@ -302,17 +323,9 @@ void tapToDie(benchmark::State& state) {
 void idleWithNinePhones(benchmark::State& state) {
     XScreen screen;
     for (auto _ : state) {
-        double keyboard = 0;
-        {
-            GameProcess game(KRAXELBRETT_BINARY, buildFolder);
-            if (!awaitBoard(screen, state) || !joinNinePlayers(screen)) {
-                state.SkipWithError("nine players did not join");
-                return;
-            }
-            std::this_thread::sleep_for(settlingTime);
-            keyboard = cpuPercent(game.id());
-            screen.tap(XK_Escape);
-            game.waitForExit(10s);
+        const std::optional<double> keyboard = measurePlainGame(screen, state, cpuPercent, true);
+        if (!keyboard) {
+            return;
         }
 
         PhonesGame phones;
@@ -342,9 +355,9 @@ void idleWithNinePhones(benchmark::State& state) {
         const double withPhones = 100.0 * (cpuSeconds(phones.game.id()) - before) / elapsed.count();
         screen.tap(XK_Escape);
         phones.game.waitForExit(10s);
-        state.counters["keyboard_cpu_%"] = keyboard;
+        state.counters["keyboard_cpu_%"] = *keyboard;
         state.counters["phones_cpu_%"] = withPhones;
-        state.counters["more_cpu_%"] = withPhones - keyboard;
+        state.counters["more_cpu_%"] = withPhones - *keyboard;
     }
 }
 
@@ -353,16 +366,10 @@ void idleWithNinePhones(benchmark::State& state) {
 void memoryWith32Connections(benchmark::State& state) {
     XScreen screen;
     for (auto _ : state) {
-        long without = 0;
-        {
-            GameProcess game(KRAXELBRETT_BINARY, buildFolder);
-            if (!awaitBoard(screen, state)) {
-                return;
-            }
-            std::this_thread::sleep_for(settlingTime);
-            without = residentKilobytes(game.id());
-            screen.tap(XK_Escape);
-            game.waitForExit(10s);
+        const std::optional<double> without = measurePlainGame(
+            screen, state, [](int pid) { return static_cast<double>(residentKilobytes(pid)); });
+        if (!without) {
+            return;
         }
 
         PhonesGame phones;
@@ -382,10 +389,10 @@ void memoryWith32Connections(benchmark::State& state) {
         connections.clear();
         screen.tap(XK_Escape);
         phones.game.waitForExit(10s);
-        state.counters["rss_without_MiB"] = static_cast<double>(without) / 1024.0;
+        state.counters["rss_without_MiB"] = *without / 1024.0;
         state.counters["rss_phones_MiB"] = static_cast<double>(alone) / 1024.0;
         state.counters["rss_32_MiB"] = static_cast<double>(busy) / 1024.0;
-        state.counters["more_MiB"] = static_cast<double>(busy - without) / 1024.0;
+        state.counters["more_MiB"] = (static_cast<double>(busy) - *without) / 1024.0;
     }
 }
 
@@ -425,16 +432,9 @@ void keyUnderFlood(benchmark::State& state) {
 void idleLobby(benchmark::State& state) {
     XScreen screen;
     for (auto _ : state) {
-        double board = 0;
-        {
-            GameProcess game(KRAXELBRETT_BINARY, buildFolder);
-            if (!awaitBoard(screen, state)) {
-                return;
-            }
-            std::this_thread::sleep_for(settlingTime);
-            board = cpuPercent(game.id());
-            screen.tap(XK_Escape);
-            game.waitForExit(10s);
+        const std::optional<double> board = measurePlainGame(screen, state, cpuPercent);
+        if (!board) {
+            return;
         }
         PhonesGame phones;
         if (!phones.ready(screen, state, true)) {
@@ -444,9 +444,9 @@ void idleLobby(benchmark::State& state) {
         const double lobby = cpuPercent(phones.game.id());
         screen.tap(XK_Escape);
         phones.game.waitForExit(10s);
-        state.counters["board_cpu_%"] = board;
+        state.counters["board_cpu_%"] = *board;
         state.counters["lobby_cpu_%"] = lobby;
-        state.counters["more_cpu_%"] = lobby - board;
+        state.counters["more_cpu_%"] = lobby - *board;
     }
 }
 

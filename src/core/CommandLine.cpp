@@ -72,6 +72,7 @@ std::string keys(const std::locale& words) {
                "             buttons, a left click and a tap\n"
                "  N          another round, once the sofa view shows the podium\n"
                "  M          sound off, and on again\n"
+               "  Q          with phones: the invitation large, and small again\n"
                "  Escape     ends the game\n")
         .str(words);
 }

@@ -113,8 +113,9 @@ void Game::showJoined() {
         joined.push_back({players[seat].name, slotColour(seat)});
     }
     invite.showJoined(joined, font);
-    invite.forEachText(
-        [this](sf::Text& text, unsigned int size) { fitText(text, size, screenFit); });
+    for (sf::Text& name : invite.joinedNames) {
+        fitText(name, lobbyNameSize, screenFit);
+    }
 }
 
 void Game::showSofa() {

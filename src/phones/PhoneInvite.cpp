@@ -8,7 +8,6 @@
 
 namespace {
 const float margin = 4.f;
-const int quietModules = qrQuietModules;
 const float textGap = 24.f;
 // The lobby: its heading above the code, the link below it, and who has joined in a column
 // beside the code.
@@ -20,11 +19,16 @@ const float joinedGap = 24.f;
 const float joinedHeight = 62.f;
 const float joinedSwatch = 36.f;
 
+// The side of a code of whole-pixel modules, quiet zone included, as large as fits `room`.
+float codeSide(int modules, float room) {
+    return static_cast<float>(modulePixels(modules, room) * (modules + 2 * qrQuietModules));
+}
+
 PhoneInvite::Code makeCode(const std::vector<std::vector<bool>>& modules, sf::Vector2f corner,
-                           float pixel) {
+                           float side) {
     PhoneInvite::Code code;
     const int count = static_cast<int>(modules.size());
-    const float side = pixel * static_cast<float>(count + 2 * quietModules);
+    const float pixel = side / static_cast<float>(count + 2 * qrQuietModules);
     code.quietZone.setSize({side, side});
     code.quietZone.setPosition(corner);
     code.quietZone.setFillColor(sf::Color::White);
@@ -33,8 +37,8 @@ PhoneInvite::Code makeCode(const std::vector<std::vector<bool>>& modules, sf::Ve
             if (!modules[y][x]) {
                 continue;
             }
-            const sf::Vector2f at{corner.x + pixel * static_cast<float>(x + quietModules),
-                                  corner.y + pixel * static_cast<float>(y + quietModules)};
+            const sf::Vector2f at{corner.x + pixel * static_cast<float>(x + qrQuietModules),
+                                  corner.y + pixel * static_cast<float>(y + qrQuietModules)};
             for (const sf::Vector2f offset : {sf::Vector2f(0, 0),
                                               {pixel, 0},
                                               {0, pixel},
@@ -70,7 +74,7 @@ void draw(sf::RenderTarget& target, const PhoneInvite::Code& code) {
 } // namespace
 
 int modulePixels(int modules, float room) {
-    return static_cast<int>(room) / (modules + 2 * quietModules);
+    return static_cast<int>(room) / (modules + 2 * qrQuietModules);
 }
 
 void PhoneInvite::build(const std::vector<std::string>& links, const sf::Font& font,
@@ -79,29 +83,25 @@ void PhoneInvite::build(const std::vector<std::string>& links, const sf::Font& f
     invitations.clear();
     for (const std::string& link : links) {
         const auto modules = qrModules(link);
-        const int count = static_cast<int>(modules.size()) + 2 * quietModules;
+        const int count = static_cast<int>(modules.size());
         Invitation& invitation = invitations.emplace_back();
         // The link is the address and the key after it, too long for one line beside the code.
         const std::size_t keyStart = link.find('/', link.find("//") + 2) + 1;
         const sf::String address = link.substr(0, keyStart);
         const sf::String key = link.substr(keyStart);
 
-        const auto pixel =
-            static_cast<float>(modulePixels(count - 2 * quietModules, area.height - 2 * margin));
-        const float side = pixel * static_cast<float>(count);
+        const float side = codeSide(count, area.height - 2 * margin);
         invitation.code =
-            makeCode(modules, {area.left + margin, area.top + (area.height - side) / 2.f}, pixel);
+            makeCode(modules, {area.left + margin, area.top + (area.height - side) / 2.f}, side);
         const float textLeft = area.left + margin + side + textGap;
         setText(invitation.address, font, inviteTextSize, address,
                 {textLeft, area.top + area.height / 2.f - 44.f});
         setText(invitation.key, font, inviteTextSize, key,
                 {textLeft, area.top + area.height / 2.f + 6.f});
 
-        const auto largePixel =
-            static_cast<float>(modulePixels(count - 2 * quietModules, lobbyCodeRoom));
-        const float largeSide = largePixel * static_cast<float>(count);
+        const float largeSide = codeSide(count, lobbyCodeRoom);
         invitation.largeCode = makeCode(
-            modules, {lobbyArea.left + lobbyCodeLeft, lobbyArea.top + lobbyCodeTop}, largePixel);
+            modules, {lobbyArea.left + lobbyCodeLeft, lobbyArea.top + lobbyCodeTop}, largeSide);
         const float linkTop = lobbyArea.top + lobbyCodeTop + largeSide + 24.f;
         setText(invitation.largeAddress, font, lobbyTextSize, address, {0.f, linkTop});
         setText(invitation.largeKey, font, lobbyTextSize, key, {0.f, linkTop + lobbyLineHeight});
