@@ -9,6 +9,7 @@
 #include "core/ScreenFit.hpp"
 #include "core/TurnRules.hpp"
 #include "players/StatusPanel.hpp"
+#include "players/TokenMark.hpp"
 #include "players/TokenPath.hpp"
 
 #include <algorithm>
@@ -90,6 +91,7 @@ void Game::fitToWindow(sf::Vector2u size) {
     for (Player& player : players) {
         fitPlayer(player);
     }
+    placeMarks();
     invite.forEachText(
         [this](sf::Text& text, unsigned int size) { fitText(text, size, screenFit); });
     showSofa();
@@ -103,6 +105,31 @@ void Game::fitPlayer(Player& player) const {
     fitText(player.waitText, statusTextSize, screenFit);
     if (options.sofaView) {
         fitTaskToRow(player, toDisplayString(fieldTexts[player.taskField].text), screenFit);
+    }
+}
+
+void Game::markPlayers() {
+    if (!options.sofaView) {
+        return;
+    }
+    std::vector<std::string> names;
+    names.reserve(players.size());
+    for (const Player& player : players) {
+        names.push_back(player.name);
+    }
+    const std::vector<sf::String> marks = tokenMarks(names);
+    for (std::size_t seat = 0; seat < players.size(); ++seat) {
+        players[seat].setMark(marks[seat]);
+    }
+    placeMarks();
+}
+
+void Game::placeMarks() {
+    for (Player& player : players) {
+        if (!player.mark.getString().isEmpty()) {
+            fitMark(player.mark, player.token.getPosition(), player.token.getRadius(), screenFit);
+            fitMark(player.rowMark, player.rowToken.getPosition(), rowTokenRadius, screenFit);
+        }
     }
 }
 
@@ -165,6 +192,7 @@ void Game::resume(const SavedGame& game) {
         fitPlayer(player);
         secrets.push_back(saved.secret);
     }
+    markPlayers();
     // The tokens at rest where they stood when the game was left.
     for (const Player& player : players) {
         arrangeTokens(player.position);
@@ -210,6 +238,7 @@ void Game::render() {
     for (Player& player : players) {
         player.stepToken();
     }
+    placeMarks();
     if (window != nullptr) {
         drawFrame(*window);
         window->display();

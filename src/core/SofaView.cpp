@@ -27,6 +27,10 @@ const float rowRightMargin = 20.f;
 /// Room below a row's text before the gap to the next row.
 const float rowBottomMargin = 3.f;
 
+/// A mark's character size per layout pixel of its token's radius, before a long mark shrinks.
+const float markSizeShare = 1.4f;
+const unsigned int smallestMarkSize = 8;
+
 const sf::Color podiumBackground{25, 25, 35};
 const float blockWidth = 230.f;
 const float blockGap = 20.f;
@@ -53,16 +57,6 @@ sf::Text makeText(const sf::String& string, const sf::Font& font, unsigned int s
     text.setPosition(place);
     fitText(text, size, fit);
     return text;
-}
-
-// Linear light of one sRGB channel, as contrast is worked out.
-float linear(sf::Uint8 channel) {
-    const float value = static_cast<float>(channel) / 255.f;
-    return value <= 0.04045f ? value / 12.92f : std::pow((value + 0.055f) / 1.055f, 2.4f);
-}
-
-float luminance(sf::Color colour) {
-    return 0.2126f * linear(colour.r) + 0.7152f * linear(colour.g) + 0.0722f * linear(colour.b);
 }
 } // namespace
 
@@ -95,14 +89,6 @@ sf::String wrapToWidth(const sf::String& text, float width, const TextWidth& mea
         wrapped += wrapped.isEmpty() ? line : "\n" + line;
     }
     return wrapped;
-}
-
-sf::Color textColourOn(sf::Color background) {
-    // The contrast ratio of each against the background; the larger one wins.
-    const float light = luminance(background);
-    const float withBlack = (light + 0.05f) / 0.05f;
-    const float withWhite = 1.05f / (light + 0.05f);
-    return withBlack >= withWhite ? sf::Color::Black : sf::Color::White;
 }
 
 float cardTop(float cardHeight, const sf::FloatRect& keepInSight) {
@@ -315,4 +301,30 @@ void fitTaskToRow(Player& player, const sf::String& task, const ScreenFit& fit) 
         }
     }
     fitText(text, size, fit);
+}
+
+void fitMark(sf::Text& mark, sf::Vector2f corner, float radius, const ScreenFit& fit) {
+    // The square inside the circle: the outline frames the glyphs without touching them.
+    const float room = radius * std::sqrt(2.f) - 2.f;
+    auto size = static_cast<unsigned int>(std::lround(radius * markSizeShare));
+    mark.setPosition(0.f, 0.f);
+    for (;; --size) {
+        fitText(mark, size, fit);
+        const sf::FloatRect glyphs = mark.getGlobalBounds();
+        if ((glyphs.width <= room && glyphs.height <= room) || size <= smallestMarkSize) {
+            break;
+        }
+    }
+    const sf::FloatRect glyphs = mark.getGlobalBounds();
+    const sf::Vector2f place =
+        corner + sf::Vector2f(radius, radius) -
+        sf::Vector2f(glyphs.left + glyphs.width / 2.f, glyphs.top + glyphs.height / 2.f);
+    // On a whole pixel even where the layout is shown at its own size: a mark between two
+    // pixels blurs.
+    const auto whole = [](float point, float offset, float scale) {
+        return (std::round(offset + scale * point) - offset) / scale;
+    };
+    mark.setPosition(whole(place.x, fit.offset.x, fit.scale.x),
+                     whole(place.y, fit.offset.y, fit.scale.y));
+    fitText(mark, size, fit);
 }

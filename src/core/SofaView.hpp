@@ -2,6 +2,7 @@
 
 #include "core/ScreenFit.hpp"
 #include "players/Player.hpp"
+#include "players/TokenMark.hpp"
 
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Font.hpp>
@@ -35,9 +36,6 @@ using TextWidth = std::function<float(const sf::String& line)>;
 /// The words of the text (its own line breaks taken as spaces) in lines of at most `width`;
 /// a word wider than that stands on a line of its own.
 sf::String wrapToWidth(const sf::String& text, float width, const TextWidth& measure);
-
-/// Black or white, whichever reads better on the colour.
-sf::Color textColourOn(sf::Color background);
 
 /// The card's top: above on the board, or below where the field to keep in sight is there.
 float cardTop(float cardHeight, const sf::FloatRect& keepInSight);
@@ -91,6 +89,10 @@ private:
     std::vector<sf::RectangleShape> blocks;
     std::vector<sf::Text> podiumTexts;
 };
+
+/// Puts the mark in the middle of the token of the radius whose top-left corner is `corner`,
+/// as large as stays inside it, made at the size it is shown and on whole pixels.
+void fitMark(sf::Text& mark, sf::Vector2f corner, float radius, const ScreenFit& fit);
 
 /// Fits a row's task into its row, for the sofa view: at the row's size where it fits as it
 /// is, else wrapped to the room there is, else smaller, down to `smallestRowTextSize`.

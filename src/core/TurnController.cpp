@@ -23,8 +23,12 @@ PhoneTable phoneTable(const std::vector<Player>& players, const FieldTexts& text
     PhoneTable table;
     for (std::size_t seat = 0; seat < players.size(); ++seat) {
         const Player& player = players[seat];
-        table.players.push_back({player.name, slotColour(static_cast<int>(seat)), player.standing(),
-                                 texts[player.taskField].text});
+        const auto mark = player.mark.getString().toUtf8();
+        table.players.push_back({player.name,
+                                 slotColour(static_cast<int>(seat)),
+                                 player.standing(),
+                                 texts[player.taskField].text,
+                                 {mark.begin(), mark.end()}});
     }
     table.roller = whoWouldRoll(standings(players), currentPlayer);
     table.rolling = rolling;
@@ -95,6 +99,7 @@ void Game::answerPhone(const PhoneCall& call) {
         if (!call.name.empty()) {
             seated.setName(call.name);
             fitPlayer(seated);
+            markPlayers();
         }
         // Its phone is back, or left the seat to the keyboard: the name is not greyed either way.
         seated.setAway(false);
@@ -157,6 +162,7 @@ void Game::addPlayer() {
     fitPlayer(newcomer);
     arrangeTokens(startField);
     ++playerCount;
+    markPlayers();
     sound.cue(Cue::join);
     showSofa();
 }
@@ -170,6 +176,7 @@ void Game::removePlayer() {
     if (cardPlayer == playerCount) {
         cardPlayer = -1;
     }
+    markPlayers();
     sound.cue(Cue::leave);
     showSofa();
 }

@@ -168,8 +168,11 @@ std::string pongReply() {
 
 namespace {
 json seatJson(const SeatView& seat) {
-    return {
-        {"seat", seat.seat}, {"name", seat.name}, {"colour", seat.colour}, {"phone", seat.phone}};
+    return {{"seat", seat.seat},
+            {"name", seat.name},
+            {"colour", seat.colour},
+            {"phone", seat.phone},
+            {"mark", seat.mark}};
 }
 
 std::string text(const json& message) {

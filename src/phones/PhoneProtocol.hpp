@@ -54,6 +54,8 @@ struct SeatView {
     std::string colour;
     /// Whether a phone plays it (also one that is away and may come back).
     bool phone = false;
+    /// What the seat's token carries on the TV, UTF-8.
+    std::string mark;
 };
 
 /// What one seated phone is shown.

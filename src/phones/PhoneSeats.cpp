@@ -173,7 +173,7 @@ void PhoneSeats::tellAll() {
     for (std::size_t seat = 0; seat < shown.players.size(); ++seat) {
         const TablePlayer& player = shown.players[seat];
         all.push_back({static_cast<int>(seat), player.name, colourCode(player.colour),
-                       !seats[seat].secret.empty()});
+                       !seats[seat].secret.empty(), player.mark});
     }
     const std::string lobby = lobbyMessage(all, playerCount() < maxPlayers);
     for (const auto& [phone, seat] : phoneSeats) {

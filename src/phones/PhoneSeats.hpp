@@ -24,6 +24,8 @@ struct TablePlayer {
     Standing standing;
     /// The task of the row's field, as the field gives it (UTF-8, "\n" between lines).
     std::string task;
+    /// What the token carries, UTF-8.
+    std::string mark;
 };
 
 /// The game as the phones are shown it.

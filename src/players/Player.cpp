@@ -2,6 +2,7 @@
 
 #include "board/TextEncoding.hpp"
 #include "players/StatusPanel.hpp"
+#include "players/TokenMark.hpp"
 #include "players/TokenPath.hpp"
 
 namespace {
@@ -9,12 +10,14 @@ const std::size_t circlePoints = 30;
 /// Between a name and the task after it, in layout pixels.
 const float nameGap = 12.f;
 const sf::Color awayName{90, 90, 90};
+const sf::Vector2f rowTokenPlace{3.f, 23.f};
 } // namespace
 
 Player::Player(const sf::Font& font)
     : token(sharedTokenRadius, circlePoints), statusRow({rowWidth, rowHeight}),
       waitBadge(25.f, circlePoints), taskText("", font, statusTextSize),
-      waitText("", font, statusTextSize), nameText("", font, statusTextSize) {
+      waitText("", font, statusTextSize), nameText("", font, statusTextSize), mark("", font),
+      rowToken(rowTokenRadius, circlePoints), rowMark("", font) {
     token.setOutlineColor(sf::Color::Black);
     token.setOutlineThickness(-2.f);
     waitBadge.setFillColor(sf::Color::Red);
@@ -24,6 +27,10 @@ Player::Player(const sf::Font& font)
     waitText.setFillColor(sf::Color::Black);
     nameText.setFillColor(sf::Color::Black);
     nameText.setStyle(sf::Text::Bold);
+    mark.setStyle(sf::Text::Bold);
+    rowMark.setStyle(sf::Text::Bold);
+    rowToken.setOutlineColor(sf::Color::Black);
+    rowToken.setOutlineThickness(-2.f);
 }
 
 void Player::setSlot(int slot) {
@@ -35,6 +42,18 @@ void Player::setSlot(int slot) {
     nameText.setPosition(places.taskText);
     token.setFillColor(slotColour(slot));
     statusRow.setFillColor(slotColour(slot));
+    // In the row's left end, clear of the waiting badge below it.
+    rowToken.setPosition(places.row + rowTokenPlace);
+    rowToken.setFillColor(slotColour(slot));
+    setMark(mark.getString());
+}
+
+void Player::setMark(const sf::String& shown) {
+    const sf::Color ink = textColourOn(token.getFillColor());
+    for (sf::Text* text : {&mark, &rowMark}) {
+        text->setString(shown);
+        text->setFillColor(ink);
+    }
 }
 
 void Player::setField(int field, const std::string& task) {
@@ -115,8 +134,16 @@ void drawPlayers(sf::RenderTarget& target, const std::vector<Player>& players) {
     // One player after the other: a player's task text may reach into the next row, which
     // must cover it, and a player's token goes under its own row but over earlier rows.
     for (const Player& player : players) {
+        const bool marked = !player.mark.getString().isEmpty();
         target.draw(player.token);
+        if (marked) {
+            target.draw(player.mark);
+        }
         target.draw(player.statusRow);
+        if (marked) {
+            target.draw(player.rowToken);
+            target.draw(player.rowMark);
+        }
         target.draw(player.taskText);
         if (!player.name.empty()) {
             target.draw(player.nameText);

@@ -44,6 +44,10 @@ struct Player {
     /// Where the player stands in the race.
     Standing standing() const;
 
+    /// Gives the token and the row's lead the mark (empty: none, as outside the sofa view), in
+    /// black or white as reads better on the slot's colour. Call it after `setSlot`.
+    void setMark(const sf::String& shown);
+
     /// Marks whether the player's phone is away: the name is greyed while it is.
     void setAway(bool phoneAway);
 
@@ -75,6 +79,12 @@ struct Player {
     /// The name a phone gave, UTF-8; empty for a keyboard player.
     std::string name;
     sf::Text nameText;
+    /// What tells the token from the others without its colour: drawn on it, and on a token
+    /// that leads the row. Core places it on the token as it moves, since it is drawn at the
+    /// size it is shown.
+    sf::Text mark;
+    sf::CircleShape rowToken;
+    sf::Text rowMark;
 };
 
 /// Every player's standing, in list order.

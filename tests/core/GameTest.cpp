@@ -347,6 +347,66 @@ TEST(Phones, TheLobbyStandsUntilTheFirstRollAndAgainWithQOrANewRound) {
     EXPECT_FALSE(TestGame().game->inviting()) << "without phones";
 }
 
+// In the sofa view each token and the token that leads its row carry the player's mark, made
+// anew as players and names come and go, and told to their phones; a mark stays inside its
+// token, alone or sharing a field, on a 1080p and a 4K TV. Outside the sofa view tokens are bare.
+TEST(Sofa, EveryTokenCarriesItsMarkInsideIt) {
+    TestPhones phones;
+    TestGame test({}, true, &phones);
+    Game& game = *test.game;
+    const auto marks = [&game] {
+        std::string shown;
+        for (const Player& player : game.players)
+            shown += std::string(player.mark.getString() == player.rowMark.getString() ? "" : "!") +
+                     player.mark.getString().toAnsiString() + " ";
+        return shown;
+    };
+    phones.arrive(game, 1, "+");
+    phones.arrive(game, 1, R"({"type":"join","name":"Anna"})");
+    test.press(sf::Keyboard::Add);
+    phones.arrive(game, 2, "+");
+    phones.arrive(game, 2, R"({"type":"join","name":"Andi"})");
+    EXPECT_EQ(marks(), "Ann 2 And ");
+    EXPECT_EQ(phones.told[1].back().at("mark"), "Ann");
+    test.press(sf::Keyboard::Subtract);
+    EXPECT_EQ(marks(), "A 2 ");
+
+    SavedGame nine;
+    const std::pair<int, const char*> seated[] = {{20, "Anna"}, {20, ""},    {20, "Andi"},
+                                                  {20, "Ölaf"}, {5, ""},     {33, "Jörg"},
+                                                  {57, ""},     {80, "Bob"}, {99, ""}};
+    for (const auto& [field, name] : seated)
+        nine.players.push_back({{field, field, 0, false}, name, ""});
+    TestGame bare;
+    bare.game->resume(nine);
+    EXPECT_EQ(bare.game->players[0].mark.getString(), "");
+    TestGame sofa({}, true);
+    sofa.game->resume(nine);
+    for (const sf::Vector2u size : {sf::Vector2u(1920, 1080), sf::Vector2u(3840, 2160)}) {
+        sofa.game->fitToWindow(size);
+        const float scale = fitToScreen(size).scale.y;
+        for (const Player& player : sofa.game->players) {
+            for (const auto& [mark, token] : {std::make_pair(&player.mark, &player.token),
+                                              std::make_pair(&player.rowMark, &player.rowToken)}) {
+                const sf::FloatRect glyphs = mark->getGlobalBounds();
+                const sf::FloatRect circle = token->getGlobalBounds();
+                const std::string what = mark->getString().toAnsiString() + " at " +
+                                         std::to_string(size.x) + ", radius " +
+                                         std::to_string(token->getRadius());
+                EXPECT_TRUE(inside(glyphs, circle)) << what;
+                EXPECT_NEAR(glyphs.left + glyphs.width / 2, circle.left + circle.width / 2, 1)
+                    << what;
+                EXPECT_NEAR(glyphs.top + glyphs.height / 2, circle.top + circle.height / 2, 1)
+                    << what;
+                EXPECT_GE(glyphs.height, token->getRadius() * 0.6f) << what;
+                EXPECT_EQ(mark->getCharacterSize() / scale,
+                          std::round(mark->getCharacterSize() / scale))
+                    << what;
+            }
+        }
+    }
+}
+
 // A round of two in the sofa view: the first home is celebrated on their card, every change is
 // saved, the podium comes with the last one home, in the order they got there, and holds the
 // turns; N starts another round with the same players, as if they had just joined.

@@ -29,7 +29,7 @@ FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "-
 SNAPSHOT = """const $ = (id) => document.getElementById(id), socket = window.kraxelbrettSocket;
 const shown = (id) => !$(id).closest('[hidden]'), text = (id) => shown(id) ? $(id).textContent : '';
 return {game: shown('game'), join: shown('join'), canJoin: !$('joinButton').disabled,
-        me: $('me').textContent, turn: $('turn').textContent, field: $('field').textContent,
+        me: $('me').textContent, mark: $('myMark').textContent, turn: $('turn').textContent, field: $('field').textContent,
         canRoll: !$('roll').disabled, roll: $('roll').textContent, task: text('task'),
         band: getComputedStyle($('band')).backgroundColor, status: text('status'),
         fresh: !!socket && !socket.dropped && socket.readyState === WebSocket.OPEN,
@@ -164,6 +164,8 @@ def run(url, folder, language):
                     lambda look: look["game"] and look["me"] == name)
     all_until("step 1: Roll is not enabled on Anna's phone alone", 3, phones,
               lambda look: look["canRoll"], [True, False, False])
+    all_until("step 1: the phones do not show their tokens' marks", 3, phones,
+              lambda look: look["mark"], [name[0] for name in NAMES])
     bands = [p.look()["band"] for p in phones]
     if "rgb(119, 119, 119)" in bands or len(set(bands)) != 3:  # grey: not the player's yet
         fail(f"step 1: the phones do not show three colours of their own: {bands}")

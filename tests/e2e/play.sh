@@ -146,6 +146,11 @@ podium() { player 112 0 true Anna && player 112 0 true && player 112 0 true Jör
 resume sofa-podium < <(game_file 0 3 '[2, 0, 3, 1]\ncard = 1' && podium)
 resume sofa-podium-english < <(game_file 0 3 '[2, 0, 3, 1]\ncard = 1\ndeck = "english"' && podium)
 KRAXELBRETT_SEED=4 resume sofa-first-home w < <(game_file 0 0 '[]' && player 106 0 false Anna && player 40 0 false)
+# Nine tokens, four of them on one field, each with its mark: a number, an initial, or as much
+# of a name as tells it from another.
+resume sofa-marks < <(game_file 0 0 '[]' && player 20 0 false Anna && player 20 0 false &&
+    player 20 0 false Andi && player 20 0 false Ölaf && player 5 0 false && player 33 0 false Jörg &&
+    player 57 1 false && player 80 0 false Bob && player 99 0 false)
 # A saved game that is no game: one line, in the terminal's language, and a new game.
 resume board < <(printf 'kraxelbrett = 1\n[[player]]\nfield = 113\n')
 grep -q "^$saved:3: .*; a new game starts\$" "$work/said" || fail "a broken saved game: $(cat "$work/said")"

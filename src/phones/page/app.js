@@ -158,11 +158,17 @@ function typedName() {
   return null;
 }
 
+// As the TV chooses the ink of a mark: black or white, whichever contrasts more.
 function isLight(colour) {
   const rgb = /^#?([0-9a-f]{2})([0-9a-f]{2})([0-9a-f]{2})$/i.exec(colour || '');
   if (!rgb) return true;
-  const [r, g, b] = rgb.slice(1).map((hex) => parseInt(hex, 16));
-  return 0.299 * r + 0.587 * g + 0.114 * b > 128;
+  const linear = (hex) => {
+    const value = parseInt(hex, 16) / 255;
+    return value <= 0.04045 ? value / 12.92 : ((value + 0.055) / 1.055) ** 2.4;
+  };
+  const [r, g, b] = rgb.slice(1).map(linear);
+  const light = 0.2126 * r + 0.7152 * g + 0.0722 * b;
+  return (light + 0.05) / 0.05 >= 1.05 / (light + 0.05);
 }
 
 function render() {
@@ -212,6 +218,8 @@ function seatButton(seat) {
 function renderGame() {
   document.body.style.setProperty('--me', state.colour);
   document.body.classList.toggle('light', isLight(state.colour));
+  $('myMark').textContent = state.mark;
+  $('myMark').hidden = !state.mark;
   $('me').textContent = playerName(state);
   const turn = state.turn;
   $('turnSwatch').hidden = !turn;
