@@ -30,6 +30,8 @@ const float rowBottomMargin = 3.f;
 /// A mark's character size per layout pixel of its token's radius, before a long mark shrinks.
 const float markSizeShare = 1.4f;
 const unsigned int smallestMarkSize = 8;
+/// Room between a mark's glyphs and its token's edge.
+const float markMargin = 2.f;
 
 const sf::Color podiumBackground{25, 25, 35};
 const float blockWidth = 230.f;
@@ -304,14 +306,15 @@ void fitTaskToRow(Player& player, const sf::String& task, const ScreenFit& fit) 
 }
 
 void fitMark(sf::Text& mark, sf::Vector2f corner, float radius, const ScreenFit& fit) {
-    // The square inside the circle: the outline frames the glyphs without touching them.
-    const float room = radius * std::sqrt(2.f) - 2.f;
+    // Every corner of the glyphs inside the token's edge, clear of it, so that it frames them.
+    const float room = radius - tokenOutline - markMargin;
     auto size = static_cast<unsigned int>(std::lround(radius * markSizeShare));
     mark.setPosition(0.f, 0.f);
     for (;; --size) {
         fitText(mark, size, fit);
         const sf::FloatRect glyphs = mark.getGlobalBounds();
-        if ((glyphs.width <= room && glyphs.height <= room) || size <= smallestMarkSize) {
+        if (std::hypot(glyphs.width / 2.f, glyphs.height / 2.f) <= room ||
+            size <= smallestMarkSize) {
             break;
         }
     }

@@ -19,7 +19,7 @@ Player::Player(const sf::Font& font)
       waitText("", font, statusTextSize), nameText("", font, statusTextSize), mark("", font),
       rowToken(rowTokenRadius, circlePoints), rowMark("", font) {
     token.setOutlineColor(sf::Color::Black);
-    token.setOutlineThickness(-2.f);
+    token.setOutlineThickness(-tokenOutline);
     waitBadge.setFillColor(sf::Color::Red);
     waitBadge.setOutlineThickness(-4.f);
     waitBadge.setOutlineColor(sf::Color::Black);
@@ -30,7 +30,7 @@ Player::Player(const sf::Font& font)
     mark.setStyle(sf::Text::Bold);
     rowMark.setStyle(sf::Text::Bold);
     rowToken.setOutlineColor(sf::Color::Black);
-    rowToken.setOutlineThickness(-2.f);
+    rowToken.setOutlineThickness(-tokenOutline);
 }
 
 void Player::setSlot(int slot) {

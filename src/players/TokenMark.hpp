@@ -10,6 +10,9 @@
 /// The most characters a mark has, so that it reads on a shared token.
 constexpr std::size_t longestMark = 3;
 
+/// The black edge of a token, inside its radius.
+constexpr float tokenOutline = 2.f;
+
 /// Radius of the token that leads a player's row in the sofa view, with their mark.
 constexpr float rowTokenRadius = 22.f;
 

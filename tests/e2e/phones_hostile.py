@@ -52,6 +52,8 @@ async def expect_status(label, status, target=f"/{KEY}/", host=HOST, extra="", b
     head, _, content = answer.partition(b"\r\n\r\n")
     first, *lines = head.decode("latin-1").split("\r\n")
     got = int(first.split()[1]) if answer else None
+    if answer.count(b"HTTP/1.1 ") > 1:
+        fail(f"{label}: more than one answer to one request, the connection kept")
     if not quiet or got != status:
         check(got == status, f"{label}: {got}", f", not {status}")
     if status != 200 and b"<" in content:
