@@ -39,6 +39,7 @@ TEST(PhoneMessages, OnlyKnownTypesWithTheirOwnFieldsAreRequests) {
     } cases[] = {
         {R"({"type":"join","name":"Jörg"})", "0 -1 Jörg "},
         {R"({"type":"join","name":"Jean–Luc…"})", "0 -1 Jean–Luc… "},
+        {R"({"type":"join","name":"Übel"})", "0 -1 Übel "},
         {R"({"type":"take","seat":8})", "1 8  "},
         {R"({"type":"take","seat":0,"name":"Anna"})", "1 0 Anna "},
         {R"({"type":"resume","seat":3,"secret":")" + secret + R"("})", "2 3  " + secret},
@@ -52,6 +53,7 @@ TEST(PhoneMessages, OnlyKnownTypesWithTheirOwnFieldsAreRequests) {
         {R"({"type":"join","name":"a\u0007b"})", "error field"},
         {R"({"type":"join","name":"a\u202eb"})", "error field"},
         {R"({"type":"join","name":"a\u2067b"})", "error field"},
+        {R"({"type":"join","name":"a\u061cb"})", "error field"},
         {R"({"type":"join","name":"a\u0085b"})", "error field"},
         {R"({"type":"join","name":"\u202eAnna"})", "error field"},
         {R"({"type":"take","seat":9})", "error field"},
