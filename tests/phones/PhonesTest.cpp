@@ -112,6 +112,13 @@ TEST(PhoneAddresses, TheDefaultRoutesLanAddressesNeverVirtualOnes) {
                               "docker0\t000011AC\t00000000\n"
                               "tun0\t00000000\t0100080A\n");
     EXPECT_EQ(defaultRoutesIn(routes), (std::vector<std::string>{"wlan0", "tun0"}));
+    // This machine's own: its loopback address is marked so, and only it.
+    int loopbacks = 0;
+    for (const InterfaceAddress& found : machineAddresses()) {
+        loopbacks += found.loopback ? 1 : 0;
+        EXPECT_EQ(found.loopback, found.address.rfind("127.", 0) == 0) << found.address;
+    }
+    EXPECT_GE(loopbacks, 1);
 }
 
 TEST(PhoneServer, ATakenPortGivesTheNextOrOneLine) {
