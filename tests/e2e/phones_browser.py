@@ -126,8 +126,8 @@ class Page:
         return catalogue(self.js(TEXTS)["lang"])[english][0]
 
     def speaks(self, where, language, names):
-        """Every text of the page is a message of the game's in LANGUAGE, a name or the task
-        shown, and none is wider than the phone's 360 px."""
+        """Every text of the page is a message of the game's in LANGUAGE, a name, the task
+        shown or the token's mark, and none is wider than the phone's 360 px."""
         page = self.js(TEXTS)
         if page["lang"] != language:
             fail(f"{where}: the page's language is {page['lang']}, not {language}")
@@ -136,9 +136,10 @@ class Page:
         known = [re.escape(form).replace(r"\{", "{").replace(r"\}", "}")
                  for forms in catalogue(language).values() for form in forms]
         pattern = re.compile("|".join(re.sub(r"\{\d\}", ".+", form) for form in known))
-        task = self.look()["task"].strip()
+        look = self.look()
         for text in page["texts"]:
-            if text not in names and text != task and not pattern.fullmatch(text):
+            if text not in names + [look["task"].strip(), look["mark"]] and \
+                    not pattern.fullmatch(text):
                 fail(f"{where}: the page shows \"{text}\", no message of the game's in {language}")
 
 
