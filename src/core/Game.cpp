@@ -106,6 +106,11 @@ void Game::fitPlayer(Player& player) const {
     if (options.sofaView) {
         fitTaskToRow(player, toDisplayString(fieldTexts[player.taskField].text), screenFit);
     }
+    // The row's token stays where it is; the token on the board moves, and `placeMarks`
+    // follows it.
+    if (!player.rowMark.getString().isEmpty()) {
+        fitMark(player.rowMark, player.rowToken.getPosition(), rowTokenRadius, screenFit);
+    }
 }
 
 void Game::markPlayers() {
@@ -120,6 +125,7 @@ void Game::markPlayers() {
     const std::vector<sf::String> marks = tokenMarks(names);
     for (std::size_t seat = 0; seat < players.size(); ++seat) {
         players[seat].setMark(marks[seat]);
+        fitPlayer(players[seat]);
     }
     placeMarks();
 }
@@ -128,7 +134,6 @@ void Game::placeMarks() {
     for (Player& player : players) {
         if (!player.mark.getString().isEmpty()) {
             fitMark(player.mark, player.token.getPosition(), player.token.getRadius(), screenFit);
-            fitMark(player.rowMark, player.rowToken.getPosition(), rowTokenRadius, screenFit);
         }
     }
 }

@@ -168,7 +168,7 @@ private:
     void fitPlayer(Player& player) const;
     /// In the sofa view, gives every token its mark, which depends on everyone's names.
     void markPlayers();
-    /// Puts the marks on the tokens where they are shown, and at the row's start.
+    /// Puts the marks on the tokens where they are shown.
     void placeMarks();
     void showSofa();
     /// Shows who has joined in the lobby.

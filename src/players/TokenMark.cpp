@@ -52,14 +52,10 @@ std::vector<sf::String> tokenMarks(const std::vector<std::string>& names) {
         sf::String mark = name;
         for (std::size_t letters = 1; letters <= longestMark; ++letters) {
             const sf::String start = prefix(name, letters);
-            const auto shares = [&](std::size_t other) {
-                return other != slot && prefix(decoded[other], letters) == start;
+            const auto shares = [&](const sf::String& other) {
+                return &other != &name && prefix(other, letters) == start;
             };
-            std::size_t other = 0;
-            while (other < decoded.size() && !shares(other)) {
-                ++other;
-            }
-            if (other == decoded.size()) {
+            if (std::none_of(decoded.begin(), decoded.end(), shares)) {
                 mark = start;
                 break;
             }
