@@ -5,6 +5,7 @@
 
 #include "core/DisplayCheck.hpp"
 #include "core/Game.hpp"
+#include "core/LeakCheck.hpp"
 
 #include <SFML/Graphics/Texture.hpp>
 
@@ -53,5 +54,7 @@ int main(int argc, char** argv) {
     sf::Texture shot;
     shot.create(game.window->getSize().x, game.window->getSize().y);
     shot.update(*game.window);
-    return shot.copyToImage().saveToFile(argv[1]) ? 0 : 1;
+    const bool saved = shot.copyToImage().saveToFile(argv[1]);
+    lookForLeaksNow();
+    return saved ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "core/DeckChoice.hpp"
 #include "core/DisplayCheck.hpp"
 #include "core/Game.hpp"
+#include "core/LeakCheck.hpp"
 #include "language/Language.hpp"
 #include "language/Phrase.hpp"
 #include "phones/NetworkAddress.hpp"
@@ -20,9 +21,6 @@
 #include <filesystem>
 #include <iostream>
 
-#ifdef __SANITIZE_ADDRESS__
-#include <sanitizer/lsan_interface.h>
-#endif
 #ifdef _WIN32
 #include <windows.h>
 
@@ -345,11 +343,6 @@ int main(int argc, char* argv[]) {
     case Action::play: break;
     }
     const int code = playAsAsked(asked, start, told);
-#ifdef __SANITIZE_ADDRESS__
-    // Leaks are looked for now, while the graphics driver's threads wait for work. At exit the
-    // driver ends them, and LeakSanitizer, stopping every thread to look, can crash on one
-    // that is half gone; it then fails the run without having looked.
-    __lsan_do_leak_check();
-#endif
+    lookForLeaksNow();
     return code;
 }

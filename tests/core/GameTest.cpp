@@ -3,6 +3,7 @@
 #include "board/TextEncoding.hpp"
 #include "board/TextMeasure.hpp"
 #include "core/DisplayCheck.hpp"
+#include "core/LeakCheck.hpp"
 #include "core/TurnRules.hpp"
 #include "language/Language.hpp"
 #include "support/Events.hpp"
@@ -25,6 +26,12 @@ namespace {
 // Held for the whole run, as the game holds it: the tests' X server resets whenever its last
 // client leaves, and SFML lets go of it with the last game's textures.
 const DisplayConnection heldDisplay{std::locale::classic()};
+// Once every test has run, as the game does as it ends.
+struct LeaksLookedForAtTheEnd final : testing::Environment {
+    void TearDown() override { lookForLeaksNow(); }
+};
+[[maybe_unused]] testing::Environment* const leaksLookedFor =
+    testing::AddGlobalTestEnvironment(new LeaksLookedForAtTheEnd);
 
 /// A game without a window that never waits; its die shows the values given (fair rolls if none).
 /// It records waits and cues with the die face shown then (-1: none), and feeds events to a turn.
